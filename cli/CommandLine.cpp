@@ -1,0 +1,90 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QLocale>
+#include <cmath>
+
+namespace {
+
+QString description()
+{
+    return QStringLiteral(
+    "Turns a picture into character art.\n\n"
+    "SOURCE is a bitmap, JPEG, GIF, icon, cursor or PNG file. OUTPUT is written as rich text when\n"
+    "its extension is .rtf, as HTML for .htm and .html, and as plain text otherwise, in the\n"
+    "Windows-1252 code page with CR LF line ends. Each character stands for one cell of the\n"
+    "picture the size of a 'Lucida Console' glyph at the detail size, so the art is true to the\n"
+    "picture when shown in that font at that size.\n\n"
+    "Exit codes: 0 written; 1 refused or failed (one line on stderr, OUTPUT untouched);\n"
+    "2 wrong arguments; 3 interrupted (OUTPUT untouched).");
+}
+
+CliParse usageError(const QString &message)
+{
+    return {std::nullopt, QStringLiteral("glyphsmith-cli: %1\nTry 'glyphsmith-cli --help'.").arg(message), CliExit::usage};
+}
+
+} // namespace
+
+CliParse parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(description());
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption rampOption(QStringLiteral("ramp"),
+        QStringLiteral("Characters from the lightest to the darkest (default: the first line of Formats.TXT beside the program)."),
+        QStringLiteral("TEXT"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"),
+        QStringLiteral("Size factor applied to the picture, read with a '.' decimal point; 1 is unscaled and a "
+                       "negative factor also leaves the picture unscaled (default: 1)."),
+        QStringLiteral("FACTOR"), QStringLiteral("1"));
+    const QCommandLineOption detailOption(QStringLiteral("detail"),
+        QStringLiteral("Font size in points, 1 to 255; larger means bigger cells and fewer characters (default: 10)."),
+        QStringLiteral("POINTS"), QStringLiteral("10"));
+    const QCommandLineOption noReminderOption(QStringLiteral("no-reminder"),
+        QStringLiteral("Leave out the friendly font reminder at the top of a text or HTML file (RTF never has one)."));
+    const QCommandLineOption openOption(QStringLiteral("open"),
+        QStringLiteral("Open the finished file with the desktop's default program; only .txt, .rtf, .htm and .html "
+                       "files are opened."));
+    const QCommandLineOption quietOption(QStringLiteral("quiet"), QStringLiteral("Show no progress line."));
+    parser.addOptions({rampOption, sizeOption, detailOption, noReminderOption, openOption, quietOption});
+    parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The picture to convert."));
+    parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The file to write."));
+
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(helpOption))
+        return {std::nullopt, parser.helpText(), CliExit::success};
+    if (parser.isSet(versionOption))
+        return {std::nullopt, QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion(),
+                CliExit::success};
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2)
+        return usageError(QStringLiteral("expected SOURCE and OUTPUT, got %1 file name(s)").arg(positional.size()));
+
+    CliRequest request;
+    RunParameters &p = request.parameters;
+    p.sourcePath = positional[0];
+    p.outputPath = positional[1];
+
+    bool ok = false;
+    const float size = QLocale::c().toFloat(parser.value(sizeOption), &ok);
+    if (!ok || !std::isfinite(size))
+        return usageError(QStringLiteral("--size needs a number, not '%1'").arg(parser.value(sizeOption)));
+    p.sizeFactor = size;
+
+    const uint detail = parser.value(detailOption).toUInt(&ok);
+    if (!ok || detail < 1 || detail > 255)
+        return usageError(QStringLiteral("--detail needs a whole number from 1 to 255, not '%1'").arg(parser.value(detailOption)));
+    p.detail = quint8(detail);
+
+    request.rampGiven = parser.isSet(rampOption);
+    p.ramp = parser.value(rampOption);
+    p.fontReminder = !parser.isSet(noReminderOption);
+    request.open = parser.isSet(openOption);
+    request.quiet = parser.isSet(quietOption);
+    return {request, QString(), CliExit::success};
+}

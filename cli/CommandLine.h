@@ -1,0 +1,34 @@
+#pragma once
+
+#include "RunParameters.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What the command line asks for.
+struct CliRequest
+{
+    RunParameters parameters;
+    bool rampGiven = false; // otherwise the first ramp of the shipped list is used
+    bool open = false;
+    bool quiet = false;
+};
+
+// The outcome of reading the arguments: a request, or text to print and the exit code to leave with.
+struct CliParse
+{
+    std::optional<CliRequest> request;
+    QString text;     // help or version on stdout, a usage error on stderr
+    int exitCode = 0;
+};
+
+namespace CliExit {
+inline constexpr int success = 0;
+inline constexpr int refused = 1; // the run was refused or failed; nothing was written
+inline constexpr int usage = 2;   // the arguments were wrong; nothing was read or written
+inline constexpr int stopped = 3; // interrupted; nothing was written
+} // namespace CliExit
+
+// `arguments` includes the program name first.
+CliParse parseCommandLine(const QStringList &arguments);

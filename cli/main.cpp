@@ -1,0 +1,63 @@
+#include "CommandLine.h"
+#include "RampFile.h"
+#include "TerminalProgress.h"
+#include "modASCII.h"
+#include "modFile.h"
+
+#include <QCoreApplication>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Set from the signal handler; the run polls it at every yield and then discards its output.
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) { interrupted = 1; }
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "glyphsmith-cli: %s\n", qPrintable(message));
+    return CliExit::refused;
+}
+
+QString shippedRamp()
+{
+    return RampFile::read(RampFile::pathIn(QCoreApplication::applicationDirPath())).value(0);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("glyphsmith-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHSMITH_VERSION));
+
+    const CliParse parse = parseCommandLine(QCoreApplication::arguments());
+    if (!parse.request) {
+        std::fprintf(parse.exitCode == CliExit::success ? stdout : stderr, "%s\n", qPrintable(parse.text));
+        return parse.exitCode;
+    }
+    CliRequest request = *parse.request;
+    if (!request.rampGiven)
+        request.parameters.ramp = shippedRamp();
+
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    std::FILE *terminal = !request.quiet && isatty(STDERR_FILENO) ? stderr : nullptr;
+    TerminalProgress observer(terminal, [] { return interrupted != 0; });
+
+    const RunOutcome outcome = MakeASCIIPicture(request.parameters, observer);
+    if (outcome.result == RunResult::Stopped)
+        return CliExit::stopped;
+    if (!outcome.succeeded())
+        return fail(outcome.message());
+
+    if (request.open && !modFile::ShellOpen(request.parameters.outputPath) && !request.quiet) {
+        std::fprintf(stderr, "glyphsmith-cli: %s was written but not opened%s\n", qPrintable(request.parameters.outputPath),
+                     modFile::isSafeToOpen(request.parameters.outputPath) ? "" : " (only .txt, .rtf, .htm and .html files are opened)");
+    }
+    return CliExit::success;
+}

@@ -1,0 +1,49 @@
+#include "AxisMapping.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool leavesUnscaled(float sizeFactor) { return sizeFactor == 1.0f || sizeFactor < 0.0f; }
+
+} // namespace
+
+double scaledLengthOf(int sourceLength, float sizeFactor)
+{
+    if (leavesUnscaled(sizeFactor))
+        return sourceLength;
+    const float product = float(sourceLength) * sizeFactor;
+    return std::nearbyint(double(product));
+}
+
+AxisMapping mapAxis(int sourceLength, float sizeFactor, int cellLength)
+{
+    AxisMapping mapping;
+    mapping.scaledLength = int(scaledLengthOf(sourceLength, sizeFactor));
+    const int cellCount = mapping.scaledLength / cellLength;
+    mapping.cells.reserve(cellCount);
+    const bool unscaled = leavesUnscaled(sizeFactor);
+    const double factor = sizeFactor;
+
+    for (int k = 0; k < cellCount; ++k) {
+        AxisMapping::Cell cell;
+        cell.tapBegin = int(mapping.taps.size());
+        for (int x = k * cellLength; x < (k + 1) * cellLength; ++x) {
+            // Never past the last source pixel: the rounding of the scaled length keeps x / s below
+            // the source length, and the clamp keeps memory safe should that ever not hold.
+            const int source = unscaled ? x : std::min(int(std::floor(double(x) / factor)), sourceLength - 1);
+            if (int(mapping.taps.size()) > cell.tapBegin && mapping.taps.back().source == source) {
+                ++mapping.taps.back().weight;
+                mapping.unitWeights = false;
+                continue;
+            }
+            if (int(mapping.taps.size()) > cell.tapBegin && mapping.taps.back().source != source - 1)
+                mapping.unitWeights = false;
+            mapping.taps.push_back({source, 1});
+        }
+        cell.tapEnd = int(mapping.taps.size());
+        mapping.cells.push_back(cell);
+    }
+    return mapping;
+}

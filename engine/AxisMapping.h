@@ -1,0 +1,37 @@
+#pragma once
+
+#include <vector>
+
+// How the cells along one side of the scaled picture read the source picture. Scaled pixel x
+// takes source pixel floor(x / s); the scaled side has round(length x s) pixels (single-precision
+// product, halves to even), and a size factor below 0 leaves the picture unscaled. Cell k covers
+// scaled pixels [k x cellLength, (k + 1) x cellLength); the pixels cut away by trimming are in no
+// cell. A cell reads a few source pixels ("taps"), each weighted by the number of scaled pixels
+// that copy it, so the enlarged picture is never built.
+struct AxisMapping
+{
+    struct Tap
+    {
+        int source = 0;
+        int weight = 0;
+    };
+    struct Cell
+    {
+        int tapBegin = 0;
+        int tapEnd = 0;
+    };
+
+    int scaledLength = 0;
+    std::vector<Cell> cells;
+    std::vector<Tap> taps;
+    bool unitWeights = true; // every cell reads consecutive source pixels once each
+
+    int cellCount() const { return int(cells.size()); }
+};
+
+// The scaled length of a side; the length itself for a factor of exactly 1 or below 0.
+// Returns a double so that an overflowing product is still seen as too large.
+double scaledLengthOf(int sourceLength, float sizeFactor);
+
+// `sizeFactor` must not be 0; cellLength > 0; the scaled length must fit an int.
+AxisMapping mapAxis(int sourceLength, float sizeFactor, int cellLength);

@@ -1,0 +1,50 @@
+#include "CharacterMapping.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+std::vector<QString> charactersOf(const QString &text)
+{
+    std::vector<QString> characters;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        characters.push_back(text.mid(i, pair ? 2 : 1));
+        i += pair ? 1 : 0;
+    }
+    return characters;
+}
+
+} // namespace
+
+RampTables buildRampTables(const QString &ramp)
+{
+    RampTables tables;
+    tables.rampChar = charactersOf(ramp);
+    std::reverse(tables.rampChar.begin(), tables.rampChar.end());
+    const auto count = qsizetype(tables.rampChar.size());
+
+    tables.rampLimit.assign(count + 1, 0);
+    for (qsizetype i = 1; i <= count; ++i)
+        tables.rampLimit[i] = i == count ? 256 : qint16(std::nearbyint(255.0 / double(count) * double(i)));
+
+    tables.bandOfGrey.fill(-1);
+    for (qsizetype k = count - 1; k >= 0; --k) {
+        for (int grey = tables.rampLimit[k]; grey < tables.rampLimit[k + 1]; ++grey)
+            tables.bandOfGrey[grey] = qint16(k);
+    }
+    return tables;
+}
+
+QString assembleRow(std::span<const quint8> greys, const RampTables &tables)
+{
+    QString row;
+    row.reserve(qsizetype(greys.size()));
+    for (quint8 grey : greys) {
+        const qint16 band = tables.bandOfGrey[grey];
+        if (band >= 0)
+            row.append(tables.rampChar[band]);
+    }
+    return row;
+}

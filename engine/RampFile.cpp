@@ -1,0 +1,52 @@
+#include "RampFile.h"
+
+#include "Windows1252.h"
+#include "modFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace RampFile {
+
+QString pathIn(const QString &programFolder)
+{
+    return modFile::AddBackslash(programFolder) + fileName;
+}
+
+QStringList parse(QByteArrayView contents)
+{
+    QStringList ramps;
+    qsizetype pos = 0;
+    do {
+        qsizetype end = contents.indexOf('\r', pos);
+        if (end < 0)
+            end = contents.size();
+        ramps << Windows1252::decode(contents.sliced(pos, end - pos));
+        pos = end + 1;
+        if (pos < contents.size() && contents[pos] == '\n')
+            ++pos;
+    } while (pos < contents.size());
+    return ramps;
+}
+
+QStringList read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QString()};
+    return parse(file.readAll());
+}
+
+bool write(const QString &path, const QStringList &ramps)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    for (const QString &ramp : ramps) {
+        file.write(Windows1252::encode(ramp));
+        file.write("\r\n", 2);
+    }
+    return file.commit();
+}
+
+} // namespace RampFile

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// What one conversion is asked to do.
+struct RunParameters
+{
+    QString sourcePath;
+    QString outputPath;
+    QString ramp;             // characters from the lightest to the darkest
+    float sizeFactor = 1.0f;  // 1 unscaled; below 0 also unscaled
+    quint8 detail = 10;       // points of the output font, which fix the cell size
+    bool fontReminder = true; // never written into an RTF file
+};

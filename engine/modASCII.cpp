@@ -1,0 +1,212 @@
+#include "modASCII.h"
+
+#include "AxisMapping.h"
+#include "CellMetrics.h"
+#include "CharacterMapping.h"
+#include "OutputFormat.h"
+#include "PictureLoader.h"
+#include "ToneSampling.h"
+#include "Windows1252.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cmath>
+
+using modColour::Colour;
+
+namespace {
+
+constexpr double maxSide = 32767;
+
+// n of a progress update: index x 100 (integer) / count / divisor + offset, rounded halves to even.
+int progressPercent(int index, double count, double divisor, double offset = 0)
+{
+    return int(std::nearbyint(double(index * 100) / count / divisor + offset));
+}
+
+struct Stopped
+{
+};
+
+// Forwards to the observer and turns a stop request into an exception that unwinds the run.
+class Reporter
+{
+public:
+    explicit Reporter(RunObserver &observer) : m_observer(observer) {}
+
+    void yield()
+    {
+        if (!m_observer.yield())
+            throw Stopped{};
+    }
+    void progress(RunPhase phase, std::optional<int> percent) { m_observer.progress({phase, percent}); }
+    void drawingBegins() { m_observer.drawingBegins(); }
+
+private:
+    RunObserver &m_observer;
+};
+
+bool outputReplacesSource(const QString &sourcePath, const QString &outputPath)
+{
+    const QFileInfo output(outputPath);
+    return output.exists() && output.canonicalFilePath() == QFileInfo(sourcePath).canonicalFilePath();
+}
+
+bool outputCanBeWritten(const QString &outputPath)
+{
+    const QFileInfo output(outputPath);
+    const QFileInfo folder(output.absolutePath());
+    if (!folder.isDir() || !folder.isWritable())
+        return false;
+    return !output.exists() || (output.isFile() && output.isWritable());
+}
+
+std::optional<RunResult> refusalOfGeometry(QSize picture, float sizeFactor, CellSize cell)
+{
+    if (std::isnan(sizeFactor) || sizeFactor == 0.0f)
+        return RunResult::PictureTooSmall;
+    const double width = scaledLengthOf(picture.width(), sizeFactor);
+    const double height = scaledLengthOf(picture.height(), sizeFactor);
+    if (picture.width() > maxSide || picture.height() > maxSide || width > maxSide || height > maxSide)
+        return RunResult::PictureTooLarge;
+    if (width < cell.width || height < cell.height)
+        return RunResult::PictureTooSmall;
+    return std::nullopt;
+}
+
+std::optional<RunResult> refusalBeforeLoading(const RunParameters &p, CellSize cell)
+{
+    if (p.ramp.isEmpty())
+        return RunResult::EmptyRamp;
+    if (p.detail == 0)
+        return RunResult::NoDetail;
+    const std::optional<QSize> size = PictureLoader::peekSize(p.sourcePath);
+    if (!size)
+        return RunResult::SourceNotLoaded;
+    if (outputReplacesSource(p.sourcePath, p.outputPath))
+        return RunResult::OutputIsSource;
+    if (!outputCanBeWritten(p.outputPath))
+        return RunResult::OutputNotSaved;
+    return refusalOfGeometry(*size, p.sizeFactor, cell);
+}
+
+// The resizing phase reads and writes nothing: cells read the source picture through their
+// mappings. Its reports still follow the columns it stands for.
+void reportResizing(Reporter &reporter, int width, int scaledWidth)
+{
+    for (int x = 0; x < width; ++x) {
+        reporter.yield();
+        reporter.progress(RunPhase::Resizing, progressPercent(x, width, 2));
+    }
+    for (int x = 0; x < scaledWidth; ++x) {
+        reporter.yield();
+        reporter.progress(RunPhase::Resizing, progressPercent(x, scaledWidth, 4, 50));
+    }
+}
+
+CellGrid<quint8> sampleGreys(Reporter &reporter, const CellSampler &sampler, CellSize cell)
+{
+    const int columns = sampler.columnCount();
+    const int rows = sampler.rowCount();
+    CellGrid<Colour> cellColour(columns, rows);
+    // Strips of whole cell columns about 64 pixels wide keep the reads along each row together.
+    const int strip = std::clamp(64 / cell.width, 1, 64);
+    for (int first = 0; first < columns; first += strip) {
+        const int end = std::min(first + strip, columns);
+        sampler.sampleColumns(first, end, cellColour);
+        for (int c = first; c < end; ++c) {
+            reporter.yield();
+            reporter.progress(RunPhase::Sampling, progressPercent(c, columns, 2));
+        }
+    }
+
+    CellGrid<quint8> cellGrey(columns, rows);
+    for (int c = 0; c < columns; ++c) {
+        reporter.yield();
+        greyColumns(cellColour, c, c + 1, cellGrey);
+        reporter.progress(RunPhase::Greying, progressPercent(c, columns, 2, 50));
+    }
+    return cellGrey;
+}
+
+class OutputWriter
+{
+public:
+    explicit OutputWriter(const QString &path) : m_file(path) {}
+
+    bool open() { return m_file.open(QIODevice::WriteOnly); }
+    void writeLine(const QString &line)
+    {
+        m_file.write(Windows1252::encode(line));
+        m_file.write("\r\n", 2);
+    }
+    void writeLines(const QStringList &lines)
+    {
+        for (const QString &line : lines)
+            writeLine(line);
+    }
+    bool commit() { return m_file.commit(); }
+
+private:
+    QSaveFile m_file;
+};
+
+RunResult drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGrid<quint8> &cellGrey)
+{
+    reporter.yield();
+    const OutputKind kind = outputKindOf(p.outputPath);
+    OutputWriter output(p.outputPath);
+    if (!output.open())
+        return RunResult::OutputNotSaved;
+    output.writeLines(headerLines(kind, p.detail, p.fontReminder && kind != OutputKind::RichText));
+
+    const RampTables tables = buildRampTables(p.ramp);
+    for (std::size_t k = 0; k < tables.rampChar.size(); ++k)
+        reporter.yield();
+
+    reporter.drawingBegins();
+    const int rows = cellGrey.rows;
+    for (int r = 0; r < rows; ++r) {
+        const QString rowText = assembleRow(cellGrey.row(r), tables);
+        reporter.yield();
+        reporter.progress(RunPhase::Drawing, rows > 1 ? std::optional(progressPercent(r, rows - 1, 1)) : std::nullopt);
+        output.writeLine(rowLine(kind, rowText));
+    }
+    output.writeLines(trailerLines(kind));
+    return output.commit() ? RunResult::Written : RunResult::OutputNotSaved;
+}
+
+RunResult convert(const RunParameters &p, Reporter &reporter)
+{
+    const CellSize cell = cellSizeFor(p.detail);
+    if (const auto refusal = refusalBeforeLoading(p, cell))
+        return *refusal;
+    const std::optional<QImage> picture = PictureLoader::load(p.sourcePath);
+    if (!picture)
+        return RunResult::SourceNotLoaded;
+    // The header may have promised another size than the decoder delivered.
+    if (const auto refusal = refusalOfGeometry(picture->size(), p.sizeFactor, cell))
+        return *refusal;
+
+    AxisMapping columns = mapAxis(picture->width(), p.sizeFactor, cell.width);
+    AxisMapping rows = mapAxis(picture->height(), p.sizeFactor, cell.height);
+    if (p.sizeFactor != 1.0f)
+        reportResizing(reporter, picture->width(), columns.scaledLength);
+    const CellSampler sampler(*picture, std::move(columns), std::move(rows));
+    return drawAndWrite(reporter, p, sampleGreys(reporter, sampler, cell));
+}
+
+} // namespace
+
+RunOutcome MakeASCIIPicture(const RunParameters &parameters, RunObserver &observer)
+{
+    Reporter reporter(observer);
+    RunOutcome outcome;
+    try {
+        outcome.result = convert(parameters, reporter);
+    } catch (const Stopped &) {
+        outcome.result = RunResult::Stopped;
+    }
+    observer.runEnded(outcome);
+    return outcome;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "RunObserver.h"
+#include "RunOutcome.h"
+#include "RunParameters.h"
+
+// Turns one picture into one character-art file, reporting progress to `observer` and ending
+// with its runEnded(). The file is written to a temporary file beside the output and moved over
+// it only when complete, so a refused, failed or stopped run leaves any existing output as it was.
+RunOutcome MakeASCIIPicture(const RunParameters &parameters, RunObserver &observer);
