@@ -12,13 +12,12 @@ namespace {
 // pictures up to 32767 pixels a side, 4 bytes a pixel, so the limit is raised to that.
 constexpr int allocationLimitMegabytes = 4200;
 
-bool isIconFormat(const QByteArray &format) { return format == "ico" || format == "cur"; }
-
-// An icon or cursor file holds several images; the largest one is the picture.
+// An icon or cursor file holds several images; the largest one is the picture. The frames of
+// an animation are not alternatives: its first frame is the picture.
 void chooseLargestImage(QImageReader &reader)
 {
     const int count = reader.imageCount();
-    if (count < 2 || !isIconFormat(reader.format()))
+    if (count < 2 || reader.supportsAnimation())
         return;
     int best = 0;
     qint64 bestArea = -1;
@@ -35,11 +34,16 @@ void chooseLargestImage(QImageReader &reader)
     reader.jumpToImage(best);
 }
 
-void prepare(QImageReader &reader)
+// Whether the file is a picture; if so, the reader is set to its picture.
+bool prepare(QImageReader &reader)
 {
     QImageReader::setAllocationLimit(std::max(QImageReader::allocationLimit(), allocationLimitMegabytes));
     reader.setAutoTransform(true);
+    // Asked before choosing an image: after a jump the icon reader no longer recognises its file.
+    if (!reader.canRead())
+        return false;
     chooseLargestImage(reader);
+    return true;
 }
 
 bool jpegIsComplete(const QString &path)
@@ -63,8 +67,7 @@ namespace PictureLoader {
 std::optional<QSize> peekSize(const QString &path)
 {
     QImageReader reader(path);
-    prepare(reader);
-    if (!reader.canRead())
+    if (!prepare(reader))
         return std::nullopt;
     QSize size = reader.size();
     if (!size.isValid())
@@ -77,7 +80,8 @@ std::optional<QSize> peekSize(const QString &path)
 std::optional<QImage> load(const QString &path)
 {
     QImageReader reader(path);
-    prepare(reader);
+    if (!prepare(reader))
+        return std::nullopt;
     if (reader.format() == "jpeg" && !jpegIsComplete(path))
         return std::nullopt;
     QImage image = reader.read();

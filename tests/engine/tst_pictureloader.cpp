@@ -1,0 +1,179 @@
+#include "JpegCompleteness.h"
+#include "PictureLoader.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+QString dataFile(const QString &name) { return QStringLiteral(GLYPHSMITH_TEST_DATA "/") + name; }
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray jpegOf(int width, int height, bool progressive)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(qRgb(120, 60, 30));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
+} // namespace
+
+class TestPictureLoader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void goodFilesLoad_data()
+    {
+        QTest::addColumn<QString>("file");
+        const QStringList files = QDir(dataFile(QStringLiteral("good"))).entryList(QDir::Files);
+        QVERIFY(files.size() >= 9);
+        for (const QString &file : files)
+            QTest::newRow(qPrintable(file)) << file;
+    }
+    void goodFilesLoad()
+    {
+        QFETCH(QString, file);
+        const QString path = dataFile(QStringLiteral("good/") + file);
+        const std::optional<QSize> size = PictureLoader::peekSize(path);
+        const std::optional<QImage> picture = PictureLoader::load(path);
+        QVERIFY(size);
+        QVERIFY(picture);
+        QCOMPARE(picture->size(), *size);
+        QCOMPARE(picture->format(), QImage::Format_RGB32);
+    }
+
+    void badFilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("jpeg cut short in its scan") << QStringLiteral("truncated.jpg");
+        QTest::newRow("gif with a broken header") << QStringLiteral("bad-header.gif");
+        QTest::newRow("zero bytes") << QStringLiteral("empty.jpg");
+        QTest::newRow("text named .jpg") << QStringLiteral("text.jpg");
+        QTest::newRow("missing") << QStringLiteral("no-such-file.png");
+    }
+    void badFilesAreRefused()
+    {
+        QFETCH(QString, file);
+        QVERIFY(!PictureLoader::load(dataFile(QStringLiteral("bad/") + file)));
+    }
+
+    void photoOrientationIsApplied()
+    {
+        // Stored landscape with orientation 6: it loads standing up.
+        const QString path = dataFile(QStringLiteral("good/rotated.jpg"));
+        QImageReader raw(path);
+        raw.setAutoTransform(false);
+        const QSize stored = raw.size();
+        QVERIFY(stored.width() > stored.height());
+        QCOMPARE(PictureLoader::peekSize(path), stored.transposed());
+        QCOMPARE(PictureLoader::load(path)->size(), stored.transposed());
+    }
+
+    void largestIconImageIsThePicture()
+    {
+        for (const QString &name : {QStringLiteral("good/icon.ico"), QStringLiteral("good/cursor.cur")}) {
+            QImageReader reader(dataFile(name));
+            int largest = 0;
+            for (int i = 0; i < reader.imageCount(); ++i) {
+                reader.jumpToImage(i);
+                largest = std::max(largest, reader.size().width());
+            }
+            QCOMPARE(PictureLoader::load(dataFile(name))->width(), largest);
+        }
+    }
+
+    void firstGifFrameIsThePicture()
+    {
+        QImageReader reader(dataFile(QStringLiteral("good/photo.gif")));
+        QVERIFY(reader.imageCount() >= 2 || reader.supportsAnimation());
+        const QImage first = reader.read().convertToFormat(QImage::Format_RGB32);
+        const QImage second = reader.read().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(first != second);
+        QCOMPARE(*PictureLoader::load(dataFile(QStringLiteral("good/photo.gif"))), first);
+    }
+
+    void transparencyOverWhite_data()
+    {
+        QTest::addColumn<QRgb>("pixel");
+        QTest::addColumn<QRgb>("composited");
+        QTest::newRow("clear is white") << qRgba(10, 20, 30, 0) << qRgb(255, 255, 255);
+        QTest::newRow("opaque keeps its colour") << qRgba(10, 20, 30, 255) << qRgb(10, 20, 30);
+        QTest::newRow("half black is mid grey") << qRgba(0, 0, 0, 128) << qRgb(127, 127, 127);
+        QTest::newRow("mostly clear red") << qRgba(255, 0, 0, 51) << qRgb(255, 204, 204);
+    }
+    void transparencyOverWhite()
+    {
+        QFETCH(QRgb, pixel);
+        QFETCH(QRgb, composited);
+        QImage image(1, 1, QImage::Format_ARGB32);
+        image.setPixel(0, 0, pixel);
+        const QImage out = PictureLoader::overWhite(image);
+        QCOMPARE(out.format(), QImage::Format_RGB32);
+        QCOMPARE(out.pixel(0, 0), composited);
+    }
+
+    void pngWithAlphaIsComposited()
+    {
+        const QString path = dataFile(QStringLiteral("good/photo.png"));
+        const QImage raw = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(raw.hasAlphaChannel());
+        QCOMPARE(*PictureLoader::load(path), PictureLoader::overWhite(raw));
+    }
+
+    void jpegCompleteness_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("complete");
+        const QByteArray baseline = jpegOf(64, 48, false);
+        const QByteArray progressive = jpegOf(64, 48, true);
+        QTest::newRow("baseline") << baseline << true;
+        QTest::newRow("progressive, several scans") << progressive << true;
+        QTest::newRow("trailing bytes after the end") << baseline + QByteArray(100, 'z') << true;
+        QTest::newRow("cut before the end marker") << baseline.chopped(2) << false;
+        QTest::newRow("cut in the scan") << baseline.left(baseline.size() * 3 / 4) << false;
+        QTest::newRow("progressive cut between scans") << progressive.left(progressive.size() / 2) << false;
+        QTest::newRow("only the start marker") << QByteArray("\xFF\xD8", 2) << false;
+        QTest::newRow("not a jpeg") << QByteArray("GIF89a....") << false;
+        QTest::newRow("real photo") << contentsOf(dataFile(QStringLiteral("good/photo.jpg"))) << true;
+        QTest::newRow("real truncated photo") << contentsOf(dataFile(QStringLiteral("bad/truncated.jpg"))) << false;
+    }
+    void jpegCompleteness()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(bool, complete);
+        QCOMPARE(jpegReachesEndMarker(data), complete);
+    }
+
+    void largePicturesLoad()
+    {
+        // Above Qt's default 128 MB allocation limit.
+        QImage image(6000, 6000, QImage::Format_Grayscale8);
+        image.fill(200);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("large.bmp"));
+        QVERIFY(image.save(path));
+        const std::optional<QImage> picture = PictureLoader::load(path);
+        QVERIFY(picture);
+        QCOMPARE(picture->size(), QSize(6000, 6000));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPictureLoader)
+#include "tst_pictureloader.moc"
