@@ -21,6 +21,7 @@ AxisMapping mapAxis(int sourceLength, float sizeFactor, int cellLength)
 {
     AxisMapping mapping;
     mapping.scaledLength = int(scaledLengthOf(sourceLength, sizeFactor));
+    mapping.cellLength = cellLength;
     const int cellCount = mapping.scaledLength / cellLength;
     mapping.cells.reserve(cellCount);
     const bool unscaled = leavesUnscaled(sizeFactor);

@@ -22,6 +22,7 @@ struct AxisMapping
     };
 
     int scaledLength = 0;
+    int cellLength = 0; // the weights of each cell add up to this
     std::vector<Cell> cells;
     std::vector<Tap> taps;
     bool unitWeights = true; // every cell reads consecutive source pixels once each

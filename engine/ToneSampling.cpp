@@ -1,83 +1,77 @@
 #include "ToneSampling.h"
 
-#include <array>
-
 using modColour::Colour;
 
-namespace {
-
-struct ChannelSums
+CellSampler::CellSampler(AxisMapping columns, AxisMapping rows)
+    : m_columns(std::move(columns)), m_rows(std::move(rows)), m_rowSums(m_columns.cells.size()),
+      m_cellColour(m_columns.cellCount(), m_rows.cellCount())
 {
-    qint64 red = 0;
-    qint64 green = 0;
-    qint64 blue = 0;
-};
-
-} // namespace
-
-CellSampler::CellSampler(const QImage &picture, AxisMapping columns, AxisMapping rows)
-    : m_picture(picture), m_columns(std::move(columns)), m_rows(std::move(rows))
-{
-}
-
-void CellSampler::sampleColumns(int first, int end, CellGrid<Colour> &cellColour) const
-{
-    for (int row = 0; row < rowCount(); ++row) {
-        if (m_columns.unitWeights)
-            sampleRow<true>(first, end, row, cellColour);
-        else
-            sampleRow<false>(first, end, row, cellColour);
+    for (int r = 0; r < m_rows.cellCount(); ++r) {
+        const AxisMapping::Cell cell = m_rows.cells[r];
+        for (int t = cell.tapBegin; t < cell.tapEnd; ++t)
+            m_rowTaps.push_back({m_rows.taps[t].source, r, m_rows.taps[t].weight});
+        m_lastSourceOfRow.push_back(m_rows.taps[cell.tapEnd - 1].source);
     }
+    m_sourceRowsNeeded = m_lastSourceOfRow.empty() ? 0 : m_lastSourceOfRow.back() + 1;
 }
 
-template <bool unitColumns>
-void CellSampler::sampleRow(int first, int end, int row, CellGrid<Colour> &cellColour) const
+void CellSampler::addSourceRow(const QRgb *row)
 {
-    // Column strips are narrow, so the sums of one strip fit a small fixed buffer.
-    constexpr int maxStrip = 64;
-    Q_ASSERT(end - first <= maxStrip);
-    std::array<ChannelSums, maxStrip> sums{};
-    qint64 pixelCount = 0;
-
-    const AxisMapping::Cell rowCell = m_rows.cells[row];
-    for (int t = rowCell.tapBegin; t < rowCell.tapEnd; ++t) {
-        const AxisMapping::Tap rowTap = m_rows.taps[t];
-        const auto *line = reinterpret_cast<const QRgb *>(m_picture.constScanLine(rowTap.source));
-        for (int column = first; column < end; ++column) {
-            const AxisMapping::Cell cell = m_columns.cells[column];
-            quint32 red = 0, green = 0, blue = 0;
-            if constexpr (unitColumns) {
-                const QRgb *pixel = line + m_columns.taps[cell.tapBegin].source;
-                const int count = cell.tapEnd - cell.tapBegin;
-                for (int i = 0; i < count; ++i) {
-                    red += (pixel[i] >> 16) & 0xFF;
-                    green += (pixel[i] >> 8) & 0xFF;
-                    blue += pixel[i] & 0xFF;
-                }
-            } else {
-                for (int i = cell.tapBegin; i < cell.tapEnd; ++i) {
-                    const AxisMapping::Tap tap = m_columns.taps[i];
-                    const QRgb pixel = line[tap.source];
-                    red += ((pixel >> 16) & 0xFF) * quint32(tap.weight);
-                    green += ((pixel >> 8) & 0xFF) * quint32(tap.weight);
-                    blue += (pixel & 0xFF) * quint32(tap.weight);
-                }
-            }
-            ChannelSums &sum = sums[column - first];
-            sum.red += qint64(red) * rowTap.weight;
-            sum.green += qint64(green) * rowTap.weight;
-            sum.blue += qint64(blue) * rowTap.weight;
+    const int source = m_nextSourceRow++;
+    if (m_nextTap < m_rowTaps.size() && m_rowTaps[m_nextTap].source == source)
+        sumAlongRow(row);
+    for (; m_nextTap < m_rowTaps.size() && m_rowTaps[m_nextTap].source == source; ++m_nextTap) {
+        const RowTap tap = m_rowTaps[m_nextTap];
+        while (m_firstOpenRow + int(m_openRows.size()) <= tap.cellRow)
+            m_openRows.emplace_back(m_rowSums.size());
+        std::vector<Sums> &open = m_openRows[tap.cellRow - m_firstOpenRow];
+        const auto weight = quint64(tap.weight);
+        for (std::size_t c = 0; c < open.size(); ++c) {
+            open[c].red += m_rowSums[c].red * weight;
+            open[c].green += m_rowSums[c].green * weight;
+            open[c].blue += m_rowSums[c].blue * weight;
         }
-        pixelCount += rowTap.weight;
     }
+    finishRowsEndingAt(source);
+}
 
-    for (int column = first; column < end; ++column) {
-        const AxisMapping::Cell cell = m_columns.cells[column];
-        qint64 width = 0;
-        for (int i = cell.tapBegin; i < cell.tapEnd; ++i)
-            width += m_columns.taps[i].weight;
-        const ChannelSums &sum = sums[column - first];
-        cellColour.at(column, row) = modColour::meanColour(sum.red, sum.green, sum.blue, width * pixelCount);
+void CellSampler::sumAlongRow(const QRgb *row)
+{
+    for (int c = 0; c < m_columns.cellCount(); ++c) {
+        const AxisMapping::Cell cell = m_columns.cells[c];
+        quint32 red = 0, green = 0, blue = 0;
+        if (m_columns.unitWeights) {
+            const QRgb *pixel = row + m_columns.taps[cell.tapBegin].source;
+            const int count = cell.tapEnd - cell.tapBegin;
+            for (int i = 0; i < count; ++i) {
+                red += (pixel[i] >> 16) & 0xFF;
+                green += (pixel[i] >> 8) & 0xFF;
+                blue += pixel[i] & 0xFF;
+            }
+        } else {
+            for (int i = cell.tapBegin; i < cell.tapEnd; ++i) {
+                const AxisMapping::Tap tap = m_columns.taps[i];
+                const QRgb pixel = row[tap.source];
+                red += ((pixel >> 16) & 0xFF) * quint32(tap.weight);
+                green += ((pixel >> 8) & 0xFF) * quint32(tap.weight);
+                blue += (pixel & 0xFF) * quint32(tap.weight);
+            }
+        }
+        m_rowSums[c] = {red, green, blue};
+    }
+}
+
+void CellSampler::finishRowsEndingAt(int source)
+{
+    const qint64 pixelsPerCell = qint64(m_columns.cellLength) * m_rows.cellLength;
+    while (!m_openRows.empty() && m_lastSourceOfRow[m_firstOpenRow] <= source) {
+        const std::vector<Sums> &sums = m_openRows.front();
+        for (int c = 0; c < int(sums.size()); ++c) {
+            m_cellColour.at(c, m_firstOpenRow) =
+                modColour::meanColour(qint64(sums[c].red), qint64(sums[c].green), qint64(sums[c].blue), pixelsPerCell);
+        }
+        m_openRows.pop_front();
+        ++m_firstOpenRow;
     }
 }
 

@@ -5,29 +5,59 @@
 #include "modColour.h"
 
 #include <QImage>
+#include <deque>
+#include <vector>
 
-// Measures the mean colour of the cells of a scaled picture, reading the source picture through
-// the nearest-neighbour mappings of its two axes; each cell's means are exactly those of the
-// cellWidth x cellHeight pixels it covers in the scaled picture.
+// Measures the mean colour of the cells of a scaled picture from the source picture's rows, taken
+// in order from the top, through the nearest-neighbour mappings of its two axes. Each cell's means
+// are exactly those of the cellWidth x cellHeight pixels it covers in the scaled picture. Only
+// the rows of cells still being summed are kept, so rows can come straight from a decoder.
 class CellSampler
 {
 public:
-    // `picture` must be in Format_RGB32 and outlive the sampler.
-    CellSampler(const QImage &picture, AxisMapping columns, AxisMapping rows);
+    CellSampler(AxisMapping columns, AxisMapping rows);
 
     int columnCount() const { return m_columns.cellCount(); }
     int rowCount() const { return m_rows.cellCount(); }
+    // Source rows 0 ... sourceRowsNeeded() - 1 are read; the rest are cut away by trimming.
+    int sourceRowsNeeded() const { return m_sourceRowsNeeded; }
+    int sourceRowsAdded() const { return m_nextSourceRow; }
 
-    // Fills cellColour for the cell columns [first, end) of every cell row.
-    void sampleColumns(int first, int end, CellGrid<modColour::Colour> &cellColour) const;
+    // Adds the next source row: sourceWidth pixels of 0xFFRRGGBB.
+    void addSourceRow(const QRgb *row);
+    bool complete() const { return m_nextSourceRow == m_sourceRowsNeeded; }
+
+    // The mean colours; rows of cells are filled as their last source row is added.
+    const CellGrid<modColour::Colour> &cellColour() const { return m_cellColour; }
 
 private:
-    template <bool unitColumns>
-    void sampleRow(int first, int end, int row, CellGrid<modColour::Colour> &cellColour) const;
+    struct Sums
+    {
+        quint64 red = 0, green = 0, blue = 0;
+    };
+    // Source row `source` adds `weight` copies of itself to cell row `cellRow`.
+    struct RowTap
+    {
+        int source;
+        int cellRow;
+        int weight;
+    };
 
-    const QImage &m_picture;
+    void sumAlongRow(const QRgb *row);
+    void finishRowsEndingAt(int source);
+
     AxisMapping m_columns;
     AxisMapping m_rows;
+    std::vector<RowTap> m_rowTaps; // in source order
+    std::vector<int> m_lastSourceOfRow;
+    int m_sourceRowsNeeded = 0;
+    int m_nextSourceRow = 0;
+    std::size_t m_nextTap = 0;
+
+    std::vector<Sums> m_rowSums;               // the current source row, per cell column
+    std::deque<std::vector<Sums>> m_openRows;  // cell rows still being summed, per cell column
+    int m_firstOpenRow = 0;
+    CellGrid<modColour::Colour> m_cellColour;
 };
 
 // The grey of every cell: GreyColour of its mean colour, kept as the grey level 0 ... 255.

@@ -5,6 +5,7 @@
 #include "CharacterMapping.h"
 #include "OutputFormat.h"
 #include "PictureLoader.h"
+#include "PictureRows.h"
 #include "ToneSampling.h"
 #include "Windows1252.h"
 
@@ -104,27 +105,35 @@ void reportResizing(Reporter &reporter, int width, int scaledWidth)
     }
 }
 
-CellGrid<quint8> sampleGreys(Reporter &reporter, const CellSampler &sampler, CellSize cell)
+// Rows are read as the decoder delivers them; the sampling reports, which stand for columns of
+// cells, keep pace with the share of rows read. Nothing when the picture ends early.
+std::optional<CellGrid<Colour>> sampleColours(Reporter &reporter, PictureRows &picture, CellSampler &sampler)
 {
     const int columns = sampler.columnCount();
-    const int rows = sampler.rowCount();
-    CellGrid<Colour> cellColour(columns, rows);
-    // Strips of whole cell columns about 64 pixels wide keep the reads along each row together.
-    const int strip = std::clamp(64 / cell.width, 1, 64);
-    for (int first = 0; first < columns; first += strip) {
-        const int end = std::min(first + strip, columns);
-        sampler.sampleColumns(first, end, cellColour);
-        for (int c = first; c < end; ++c) {
+    const qint64 rowsNeeded = sampler.sourceRowsNeeded();
+    int reported = 0;
+    while (!sampler.complete()) {
+        const QRgb *row = picture.nextRow();
+        if (!row)
+            return std::nullopt;
+        sampler.addSourceRow(row);
+        reporter.yield();
+        const int due = int(columns * sampler.sourceRowsAdded() / rowsNeeded);
+        for (; reported < due; ++reported) {
             reporter.yield();
-            reporter.progress(RunPhase::Sampling, progressPercent(c, columns, 2));
+            reporter.progress(RunPhase::Sampling, progressPercent(reported, columns, 2));
         }
     }
+    return sampler.cellColour();
+}
 
-    CellGrid<quint8> cellGrey(columns, rows);
-    for (int c = 0; c < columns; ++c) {
+CellGrid<quint8> greys(Reporter &reporter, const CellGrid<Colour> &cellColour)
+{
+    CellGrid<quint8> cellGrey(cellColour.columns, cellColour.rows);
+    for (int c = 0; c < cellColour.columns; ++c) {
         reporter.yield();
         greyColumns(cellColour, c, c + 1, cellGrey);
-        reporter.progress(RunPhase::Greying, progressPercent(c, columns, 2, 50));
+        reporter.progress(RunPhase::Greying, progressPercent(c, cellColour.columns, 2, 50));
     }
     return cellGrey;
 }
@@ -181,19 +190,23 @@ RunResult convert(const RunParameters &p, Reporter &reporter)
     const CellSize cell = cellSizeFor(p.detail);
     if (const auto refusal = refusalBeforeLoading(p, cell))
         return *refusal;
-    const std::optional<QImage> picture = PictureLoader::load(p.sourcePath);
+    const std::unique_ptr<PictureRows> picture = PictureLoader::open(p.sourcePath);
     if (!picture)
         return RunResult::SourceNotLoaded;
-    // The header may have promised another size than the decoder delivered.
-    if (const auto refusal = refusalOfGeometry(picture->size(), p.sizeFactor, cell))
+    // The header may have promised another size than the decoder delivers.
+    const QSize size = picture->size();
+    if (const auto refusal = refusalOfGeometry(size, p.sizeFactor, cell))
         return *refusal;
 
-    AxisMapping columns = mapAxis(picture->width(), p.sizeFactor, cell.width);
-    AxisMapping rows = mapAxis(picture->height(), p.sizeFactor, cell.height);
+    AxisMapping columns = mapAxis(size.width(), p.sizeFactor, cell.width);
+    AxisMapping rows = mapAxis(size.height(), p.sizeFactor, cell.height);
     if (p.sizeFactor != 1.0f)
-        reportResizing(reporter, picture->width(), columns.scaledLength);
-    const CellSampler sampler(*picture, std::move(columns), std::move(rows));
-    return drawAndWrite(reporter, p, sampleGreys(reporter, sampler, cell));
+        reportResizing(reporter, size.width(), columns.scaledLength);
+    CellSampler sampler(std::move(columns), std::move(rows));
+    const std::optional<CellGrid<Colour>> cellColour = sampleColours(reporter, *picture, sampler);
+    if (!cellColour)
+        return RunResult::SourceNotLoaded;
+    return drawAndWrite(reporter, p, greys(reporter, *cellColour));
 }
 
 } // namespace

@@ -33,10 +33,10 @@ QImage scaledLiterally(const QImage &source, float s)
 
 CellGrid<Colour> sampled(const QImage &picture, float s, CellSize cell)
 {
-    CellSampler sampler(picture, mapAxis(picture.width(), s, cell.width), mapAxis(picture.height(), s, cell.height));
-    CellGrid<Colour> colours(sampler.columnCount(), sampler.rowCount());
-    sampler.sampleColumns(0, sampler.columnCount(), colours);
-    return colours;
+    CellSampler sampler(mapAxis(picture.width(), s, cell.width), mapAxis(picture.height(), s, cell.height));
+    for (int y = 0; !sampler.complete(); ++y)
+        sampler.addSourceRow(reinterpret_cast<const QRgb *>(picture.constScanLine(y)));
+    return sampler.cellColour();
 }
 
 // Each cell's mean taken straight from the pixels it covers in `scaled`.
@@ -203,17 +203,26 @@ private slots:
                 QCOMPARE(colours.at(c, r), literalMean(scaled, c, r, cell));
     }
 
-    void stripsGiveTheSameCells()
+    void onlyRowsInCellsAreRead_data()
     {
-        const QImage picture = pictureOf(90, 40, [](int x, int y) { return qRgb(x * 2, y * 5, (x * y) % 256); });
-        const CellSize cell = cellSizeFor(10);
-        CellSampler sampler(picture, mapAxis(90, 1.0f, cell.width), mapAxis(40, 1.0f, cell.height));
-        CellGrid<Colour> whole(sampler.columnCount(), sampler.rowCount());
-        CellGrid<Colour> strips(sampler.columnCount(), sampler.rowCount());
-        sampler.sampleColumns(0, sampler.columnCount(), whole);
-        for (int c = 0; c < sampler.columnCount(); c += 3)
-            sampler.sampleColumns(c, std::min(c + 3, sampler.columnCount()), strips);
-        QCOMPARE(strips.cells, whole.cells);
+        QTest::addColumn<int>("height");
+        QTest::addColumn<float>("factor");
+        QTest::addColumn<int>("cellHeight");
+        QTest::addColumn<int>("needed");
+        QTest::newRow("trimmed rows are never read") << 50 << 1.0f << 12 << 48;
+        QTest::newRow("enlarged rows come from few source rows") << 3 << 2.0f << 1 << 3;
+        QTest::newRow("enlarged and trimmed") << 10 << 3.0f << 13 << 9; // 30 rows, 26 used, source 0 ... 8
+        QTest::newRow("reduced") << 100 << 0.5f << 13 << 77; // 50 rows, 39 used, the last from source 76
+        QTest::newRow("no whole row of cells") << 5 << 1.0f << 13 << 0;
+    }
+    void onlyRowsInCellsAreRead()
+    {
+        QFETCH(int, height);
+        QFETCH(float, factor);
+        QFETCH(int, cellHeight);
+        QFETCH(int, needed);
+        const CellSampler sampler(mapAxis(8, factor, 8), mapAxis(height, factor, cellHeight));
+        QCOMPARE(sampler.sourceRowsNeeded(), needed);
     }
 
     void greys()

@@ -1,0 +1,110 @@
+#include "JpegRows.h"
+
+#include <QFile>
+#include <QImageIOHandler>
+#include <QImageReader>
+#include <csetjmp>
+#include <cstdio>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace {
+
+struct ErrorManager
+{
+    jpeg_error_mgr base; // first, so the decoder's pointer to it leads back here
+    std::jmp_buf jump;
+    bool truncated = false;
+};
+
+ErrorManager &managerOf(j_common_ptr info) { return *reinterpret_cast<ErrorManager *>(info->err); }
+
+[[noreturn]] void leaveOnError(j_common_ptr info) { std::longjmp(managerOf(info).jump, 1); }
+
+// Warnings are not printed; the one that says the data stopped early makes the file damaged.
+void noteWarning(j_common_ptr info, int level)
+{
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
+        managerOf(info).truncated = true;
+}
+
+// Files whose pixels the row decoder gives exactly as Qt's reader would.
+bool isPlainJpeg(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    return reader.format() == "jpeg" && reader.transformation() == QImageIOHandler::TransformationNone;
+}
+
+} // namespace
+
+struct JpegRows::Decoder
+{
+    jpeg_decompress_struct info{};
+    ErrorManager errors{};
+    std::FILE *file = nullptr;
+    bool created = false;
+    std::vector<QRgb> row;
+
+    ~Decoder()
+    {
+        if (created)
+            jpeg_destroy_decompress(&info);
+        if (file)
+            std::fclose(file);
+    }
+
+    // Reads the header and starts decoding; false for a file this decoder does not take.
+    bool start()
+    {
+        info.err = jpeg_std_error(&errors.base);
+        errors.base.error_exit = leaveOnError;
+        errors.base.emit_message = noteWarning;
+        if (setjmp(errors.jump))
+            return false;
+        jpeg_create_decompress(&info);
+        created = true;
+        jpeg_stdio_src(&info, file);
+        jpeg_read_header(&info, TRUE);
+        if (info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_RGB && info.jpeg_color_space != JCS_GRAYSCALE)
+            return false;
+        info.out_color_space = JCS_EXT_BGRX; // read as a QRgb on little-endian machines
+        jpeg_start_decompress(&info);
+        row.resize(info.output_width);
+        return !errors.truncated;
+    }
+
+    const QRgb *next()
+    {
+        if (errors.truncated || info.output_scanline >= info.output_height)
+            return nullptr;
+        if (setjmp(errors.jump))
+            return nullptr;
+        auto *samples = reinterpret_cast<JSAMPROW>(row.data());
+        jpeg_read_scanlines(&info, &samples, 1);
+        return errors.truncated ? nullptr : row.data();
+    }
+};
+
+std::unique_ptr<JpegRows> JpegRows::open(const QString &path)
+{
+    if constexpr (Q_BYTE_ORDER != Q_LITTLE_ENDIAN)
+        return nullptr; // BGRX bytes are a QRgb only on little-endian machines
+    if (!isPlainJpeg(path))
+        return nullptr;
+    auto decoder = std::make_unique<Decoder>();
+    decoder->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!decoder->file || !decoder->start())
+        return nullptr;
+    return std::unique_ptr<JpegRows>(new JpegRows(std::move(decoder)));
+}
+
+JpegRows::JpegRows(std::unique_ptr<Decoder> decoder) : m_decoder(std::move(decoder)) {}
+
+JpegRows::~JpegRows() = default;
+
+QSize JpegRows::size() const { return QSize(int(m_decoder->info.output_width), int(m_decoder->info.output_height)); }
+
+const QRgb *JpegRows::nextRow() { return m_decoder->next(); }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "PictureRows.h"
+
+#include <QString>
+#include <memory>
+
+// Decodes a JPEG file a row at a time, with the decoder settings of Qt's own JPEG reader (so the
+// pixels are the same) but without holding the whole picture: a 20-megapixel photo needs its
+// decoder's buffers only. Only files the reader can take as they are qualify: no EXIF rotation,
+// and colour, RGB or greyscale data.
+class JpegRows : public PictureRows
+{
+public:
+    // Null when the file is not such a JPEG; the caller then decodes it the general way.
+    static std::unique_ptr<JpegRows> open(const QString &path);
+    ~JpegRows() override;
+
+    QSize size() const override;
+    // Also null when the file ends early: the decoder would pad it with grey.
+    const QRgb *nextRow() override;
+
+private:
+    struct Decoder;
+    explicit JpegRows(std::unique_ptr<Decoder> decoder);
+
+    std::unique_ptr<Decoder> m_decoder;
+};

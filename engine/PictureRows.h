@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+// A picture handed out row by row from the top, each row size().width() pixels of 0xFFRRGGBB,
+// so a run can measure a photo while it is still being decoded.
+class PictureRows
+{
+public:
+    virtual ~PictureRows() = default;
+
+    virtual QSize size() const = 0;
+    // The next row, valid until the next call; null when the file turns out to be damaged.
+    virtual const QRgb *nextRow() = 0;
+};
+
+// The rows of a picture decoded whole. `picture` must be in Format_RGB32.
+class ImageRows : public PictureRows
+{
+public:
+    explicit ImageRows(QImage picture) : m_picture(std::move(picture)) {}
+
+    QSize size() const override { return m_picture.size(); }
+    const QRgb *nextRow() override
+    {
+        return m_next < m_picture.height() ? reinterpret_cast<const QRgb *>(m_picture.constScanLine(m_next++)) : nullptr;
+    }
+
+private:
+    QImage m_picture;
+    int m_next = 0;
+};
