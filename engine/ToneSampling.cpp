@@ -1,6 +1,36 @@
 #include "ToneSampling.h"
 
+#include <cstring>
+
 using modColour::Colour;
+
+namespace {
+
+// Channel sums of `count` consecutive pixels, two pixels at a time: the masked halves of a 64-bit
+// word hold red and blue (or green and alpha) of both pixels in 16-bit lanes, which cannot
+// overflow for the at most 512 pixels of a cell row.
+void sumRun(const QRgb *pixel, int count, quint32 &red, quint32 &green, quint32 &blue)
+{
+    constexpr quint64 lowBytes = 0x00FF00FF00FF00FFull;
+    quint64 redBlue = 0, greenAlpha = 0;
+    int i = 0;
+    for (; i + 1 < count; i += 2) {
+        quint64 two;
+        std::memcpy(&two, pixel + i, sizeof two);
+        redBlue += two & lowBytes;
+        greenAlpha += (two >> 8) & lowBytes;
+    }
+    red = quint32(((redBlue >> 16) & 0xFFFF) + (redBlue >> 48));
+    blue = quint32((redBlue & 0xFFFF) + ((redBlue >> 32) & 0xFFFF));
+    green = quint32((greenAlpha & 0xFFFF) + ((greenAlpha >> 32) & 0xFFFF));
+    if (i < count) {
+        red += (pixel[i] >> 16) & 0xFF;
+        green += (pixel[i] >> 8) & 0xFF;
+        blue += pixel[i] & 0xFF;
+    }
+}
+
+} // namespace
 
 CellSampler::CellSampler(AxisMapping columns, AxisMapping rows)
     : m_columns(std::move(columns)), m_rows(std::move(rows)), m_rowSums(m_columns.cells.size()),
@@ -41,13 +71,7 @@ void CellSampler::sumAlongRow(const QRgb *row)
         const AxisMapping::Cell cell = m_columns.cells[c];
         quint32 red = 0, green = 0, blue = 0;
         if (m_columns.unitWeights) {
-            const QRgb *pixel = row + m_columns.taps[cell.tapBegin].source;
-            const int count = cell.tapEnd - cell.tapBegin;
-            for (int i = 0; i < count; ++i) {
-                red += (pixel[i] >> 16) & 0xFF;
-                green += (pixel[i] >> 8) & 0xFF;
-                blue += pixel[i] & 0xFF;
-            }
+            sumRun(row + m_columns.taps[cell.tapBegin].source, cell.tapEnd - cell.tapBegin, red, green, blue);
         } else {
             for (int i = cell.tapBegin; i < cell.tapEnd; ++i) {
                 const AxisMapping::Tap tap = m_columns.taps[i];
