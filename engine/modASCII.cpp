@@ -200,8 +200,9 @@ RunResult convert(const RunParameters &p, Reporter &reporter)
 
     AxisMapping columns = mapAxis(size.width(), p.sizeFactor, cell.width);
     AxisMapping rows = mapAxis(size.height(), p.sizeFactor, cell.height);
+    // A negative factor still reads every column, but the picture keeps its size: nothing is written.
     if (p.sizeFactor != 1.0f)
-        reportResizing(reporter, size.width(), columns.scaledLength);
+        reportResizing(reporter, size.width(), p.sizeFactor < 0 ? 0 : columns.scaledLength);
     CellSampler sampler(std::move(columns), std::move(rows));
     const std::optional<CellGrid<Colour>> cellColour = sampleColours(reporter, *picture, sampler);
     if (!cellColour)
