@@ -1,7 +1,6 @@
 #include "PictureLoader.h"
 
 #include "JpegCompleteness.h"
-#include "JpegRows.h"
 
 #include <QFile>
 #include <QImageIOHandler>
@@ -91,15 +90,6 @@ std::optional<QImage> load(const QString &path)
     if (image.hasAlphaChannel())
         return overWhite(image);
     return image.convertToFormat(QImage::Format_RGB32);
-}
-
-std::unique_ptr<PictureRows> open(const QString &path)
-{
-    if (auto rows = JpegRows::open(path))
-        return rows;
-    if (std::optional<QImage> picture = load(path))
-        return std::make_unique<ImageRows>(std::move(*picture));
-    return nullptr;
 }
 
 QImage overWhite(const QImage &image)

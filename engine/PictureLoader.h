@@ -3,10 +3,8 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
-#include <memory>
 #include <optional>
 
-class PictureRows;
 
 // Reads picture files: bitmap, JPEG, GIF (its first frame), icon and cursor files (their largest
 // image) and PNG, plus whatever other formats the installed image plugins decode. Photos are
@@ -20,10 +18,6 @@ std::optional<QSize> peekSize(const QString &path);
 // The whole picture in Format_RGB32, transparent pixels composited over white; nothing when
 // the file is missing, undecodable or (a JPEG) cut short.
 std::optional<QImage> load(const QString &path);
-
-// The picture row by row: a plain JPEG is decoded as it is read, anything else whole first.
-// Null when the file cannot be read at all; a damaged file may also end its rows early.
-std::unique_ptr<PictureRows> open(const QString &path);
 
 // Composites `image` over white into Format_RGB32: each channel becomes
 // round((c x a + 255 x (255 - a)) / 255) with c, a its straight (not premultiplied) values.

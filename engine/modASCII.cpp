@@ -4,6 +4,7 @@
 #include "CellMetrics.h"
 #include "CharacterMapping.h"
 #include "OutputFormat.h"
+#include "JpegRows.h"
 #include "PictureLoader.h"
 #include "PictureRows.h"
 #include "ToneSampling.h"
@@ -11,7 +12,9 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <chrono>
 #include <cmath>
+#include <future>
 
 using modColour::Colour;
 
@@ -105,6 +108,19 @@ void reportResizing(Reporter &reporter, int width, int scaledWidth)
     }
 }
 
+// A JPEG photo is decoded as its rows are read. Anything else is decoded whole first, beside the
+// run, so that the caller keeps answering (and may stop the run) meanwhile.
+std::unique_ptr<PictureRows> openPicture(Reporter &reporter, const QString &path)
+{
+    if (auto rows = JpegRows::open(path))
+        return rows;
+    auto decoding = std::async(std::launch::async, PictureLoader::load, path);
+    while (decoding.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+        reporter.yield(); // a stop unwinds through the future, which waits for the decoder
+    std::optional<QImage> picture = decoding.get();
+    return picture ? std::make_unique<ImageRows>(std::move(*picture)) : nullptr;
+}
+
 // Rows are read as the decoder delivers them; the sampling reports, which stand for columns of
 // cells, keep pace with the share of rows read. Nothing when the picture ends early.
 std::optional<CellGrid<Colour>> sampleColours(Reporter &reporter, PictureRows &picture, CellSampler &sampler)
@@ -190,7 +206,7 @@ RunResult convert(const RunParameters &p, Reporter &reporter)
     const CellSize cell = cellSizeFor(p.detail);
     if (const auto refusal = refusalBeforeLoading(p, cell))
         return *refusal;
-    const std::unique_ptr<PictureRows> picture = PictureLoader::open(p.sourcePath);
+    const std::unique_ptr<PictureRows> picture = openPicture(reporter, p.sourcePath);
     if (!picture)
         return RunResult::SourceNotLoaded;
     // The header may have promised another size than the decoder delivers.

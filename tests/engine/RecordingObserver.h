@@ -4,6 +4,7 @@
 #include "RunOutcome.h"
 
 #include <QList>
+#include <functional>
 #include <optional>
 
 // Keeps every call a run makes, and can ask the run to stop at a given yield.
@@ -13,7 +14,7 @@ public:
     QList<ProgressUpdate> updates;
     int drawingBeganAfter = -1; // how many updates came before drawingBegins()
     int yields = 0;
-    std::optional<int> stopAtYield;
+    std::function<bool(const RecordingObserver &)> stopWhen; // asked at every yield
     std::optional<RunOutcome> ended;
     int callsAfterEnd = 0;
 
@@ -27,7 +28,7 @@ public:
     {
         callsAfterEnd += ended ? 1 : 0;
         ++yields;
-        return !stopAtYield || yields < *stopAtYield;
+        return !stopWhen || !stopWhen(*this);
     }
     void runEnded(const RunOutcome &outcome) override
     {

@@ -244,14 +244,17 @@ private slots:
 
     void stoppedRunKeepsTheOldFile_data()
     {
-        QTest::addColumn<int>("stopAt");
-        QTest::newRow("first yield") << 1;
-        QTest::newRow("while sampling") << 3;
-        QTest::newRow("before the last row, the file half written") << 0; // 0: the last yield
+        QTest::addColumn<int>("phase"); // the run stops at the first yield of this phase
+        QTest::addColumn<int>("rowsWritten");
+        QTest::newRow("first yield") << -1 << 0;
+        QTest::newRow("while sampling") << int(RunPhase::Sampling) << 0;
+        QTest::newRow("while greying") << int(RunPhase::Greying) << 0;
+        QTest::newRow("before the last row, the file half written") << int(RunPhase::Drawing) << 3;
     }
     void stoppedRunKeepsTheOldFile()
     {
-        QFETCH(int, stopAt);
+        QFETCH(int, phase);
+        QFETCH(int, rowsWritten);
         RunParameters p = parameters(halves(QStringLiteral("stop.png"), 40, 52), path(QStringLiteral("stop.txt")));
         QFile old(p.outputPath);
         QVERIFY(old.open(QIODevice::WriteOnly));
@@ -259,20 +262,15 @@ private slots:
         old.close();
         const QStringList before = filesInFolder();
 
-        RecordingObserver counting;
-        QVERIFY(MakeASCIIPicture(p, counting).succeeded());
-        QVERIFY(counting.yields > 10);
-        if (stopAt == 0)
-            stopAt = counting.yields;
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("the art of yesterday\r\n");
-        old.close();
-
         RecordingObserver observer;
-        observer.stopAtYield = stopAt;
+        observer.stopWhen = [&](const RecordingObserver &seen) {
+            if (phase < 0)
+                return true;
+            return seen.updatesOf(RunPhase(phase)).size() > qsizetype(std::max(rowsWritten - 1, 0));
+        };
         QCOMPARE(MakeASCIIPicture(p, observer).result, RunResult::Stopped);
-        QCOMPARE(observer.yields, stopAt);
         QVERIFY(observer.ended && observer.ended->result == RunResult::Stopped);
+        QCOMPARE(observer.updatesOf(RunPhase::Drawing).size(), rowsWritten);
         QCOMPARE(contentsOf(p.outputPath), QByteArray("the art of yesterday\r\n"));
         QCOMPARE(filesInFolder(), before);
     }
