@@ -1,0 +1,47 @@
+#include "Options.h"
+
+#include "OptionCheckBox.h"
+#include "Platform.h"
+#include "ProductInfo.h"
+
+namespace {
+
+SettingKey keyOf(const char *key)
+{
+    return {ProductInfo::name, QStringLiteral("Options"), QLatin1String(key)};
+}
+
+void saveOnChange(Platform &platform, OptionCheckBox *box, const char *key)
+{
+    QObject::connect(box, &QCheckBox::stateChanged, box,
+                     [&platform, box, key] { platform.saveSetting(keyOf(key), QString::number(box->value())); });
+}
+
+void restoreOne(Platform &platform, OptionCheckBox *box, const char *key)
+{
+    bool ok = false;
+    const short value = platform.setting(keyOf(key), QStringLiteral("1")).trimmed().toShort(&ok);
+    if (ok)
+        box->setValue(value);
+}
+
+constexpr const char *openKey = "Checks";
+constexpr const char *reminderKey = "ChecksFR";
+
+} // namespace
+
+namespace Options {
+
+void keepSaved(Platform &platform, OptionCheckBox *openWhenDone, OptionCheckBox *fontReminder)
+{
+    saveOnChange(platform, openWhenDone, openKey);
+    saveOnChange(platform, fontReminder, reminderKey);
+}
+
+void restore(Platform &platform, OptionCheckBox *openWhenDone, OptionCheckBox *fontReminder)
+{
+    restoreOne(platform, openWhenDone, openKey);
+    restoreOne(platform, fontReminder, reminderKey);
+}
+
+} // namespace Options

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+// The size factor typed by the user: a number in `locale`'s form ("0,5" under a comma locale)
+// or in the C form ("0.5"); nothing when the text is neither.
+std::optional<float> sizeFactorOf(const QString &text, const QLocale &locale = QLocale());
+
+// The detail level of a detail text: a number that rounds (halves to even) to 0 ... 255.
+std::optional<quint8> detailOf(const QString &text, const QLocale &locale = QLocale());
+
+// Whether a run writes the font reminder: only when the box is fully checked, and never into
+// an RTF file (any letter case).
+bool fontReminderFor(const QString &outputPath, Qt::CheckState reminderBox);

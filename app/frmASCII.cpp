@@ -1,0 +1,240 @@
+#include "frmASCII.h"
+
+#include "CharacterSets.h"
+#include "FileFilter.h"
+#include "OptionCheckBox.h"
+#include "Options.h"
+#include "Platform.h"
+#include "ProductInfo.h"
+#include "ProposedOutput.h"
+#include "RunInputs.h"
+#include "WindowProgress.h"
+#include "frmASCIILayout.h"
+#include "modASCII.h"
+#include "modSetAlphaIcon.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+constexpr int detailEntries = 200;
+constexpr int initialDetailIndex = 9;
+
+QString pictureFilter()
+{
+    return qtFileFilter(QStringLiteral("All Picture Files|*.bmp;*.jpg;*.jpeg;*.gif;*.ico;*.cur;*.png|All Files (*.*)|*.*"));
+}
+
+QString outputFilter() { return qtFileFilter(QStringLiteral("Text File (*.txt)|*.txt|Rich Text File (*.rtf)|*.rtf")); }
+
+// The one local file a drag carries; empty for anything else.
+QString droppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return {};
+    return data->urls().first().toLocalFile();
+}
+
+} // namespace
+
+frmASCII::frmASCII(Platform &platform, QWidget *parent) : QMainWindow(parent), m_platform(platform)
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(RunTexts::caption);
+    setAcceptDrops(true);
+    auto *client = new QWidget(this);
+    c = buildMainWindowControls(client);
+    setCentralWidget(client);
+    buildMenu();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connectControls();
+    Form_Load();
+    centreOnScreen();
+}
+
+RunDisplay frmASCII::runDisplay()
+{
+    return {this, c.sbPanel1, c.sbPanel2, c.Progress, c.cmdMake, c.oNP};
+}
+
+void frmASCII::buildMenu()
+{
+    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction *support = help->addAction(QStringLiteral("Online Support"), this, &frmASCII::mnuOS_Click);
+    support->setObjectName(QStringLiteral("mnuOS"));
+    QAction *about = help->addAction(QStringLiteral("About Quorvane Glyphsmith"), this, &frmASCII::mnuAbout_Click);
+    about->setObjectName(QStringLiteral("mnuAbout"));
+}
+
+void frmASCII::connectControls()
+{
+    connect(c.cmdPicBrowse, &QPushButton::clicked, this, &frmASCII::cmdPicBrowse_Click);
+    connect(c.cmdASCIIBrowse, &QPushButton::clicked, this, &frmASCII::cmdASCIIBrowse_Click);
+    connect(c.cmdMake, &QPushButton::clicked, this, &frmASCII::cmdMake_Click);
+    connect(c.cmdAdd, &QPushButton::clicked, this, &frmASCII::cmdAdd_Click);
+    connect(c.txtSource, &QLineEdit::textChanged, this, &frmASCII::txtSource_Change);
+    // Command1 has no behaviour. Command2 will open the preview window, which is a later addition.
+    Options::keepSaved(m_platform, c.oNP, c.iFR);
+}
+
+void frmASCII::Form_Load()
+{
+    SetIcon(this, QStringLiteral("ABC"), true);
+    SetIcon(this, QStringLiteral("ABC"), false);
+    for (int detail = 1; detail <= detailEntries; ++detail)
+        c.cmbDetail->addItem(QString::number(detail));
+    CharacterSets::load(c.lstL2D, m_platform.programFolder());
+    c.cmbDetail->setCurrentIndex(initialDetailIndex);
+    c.txtSize->setText(QStringLiteral("1"));
+    c.lstL2D->setCurrentRow(0);
+    Options::restore(m_platform, c.oNP, c.iFR);
+}
+
+void frmASCII::centreOnScreen()
+{
+    adjustSize();
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void frmASCII::choosePicture(const QString &path)
+{
+    c.txtResult->clear();
+    // Choosing the same picture again leaves the text unchanged, so its change handler would
+    // not propose the output that was just cleared.
+    if (c.txtSource->text() == path)
+        txtSource_Change();
+    else
+        c.txtSource->setText(path);
+}
+
+void frmASCII::cmdPicBrowse_Click()
+{
+    const std::optional<QString> path =
+        m_platform.openFileName(this, {QStringLiteral("Select A Picture..."), pictureFilter(), m_dialogFileName});
+    if (!path)
+        return;
+    m_dialogFileName = *path;
+    choosePicture(*path);
+}
+
+void frmASCII::cmdASCIIBrowse_Click()
+{
+    const std::optional<QString> path =
+        m_platform.saveFileName(this, {QStringLiteral("Please Select Resulting ASCII Picture..."), outputFilter(), m_dialogFileName});
+    if (!path)
+        return;
+    m_dialogFileName = *path;
+    c.txtResult->setText(*path);
+}
+
+void frmASCII::txtSource_Change()
+{
+    if (c.txtResult->text().trimmed().isEmpty())
+        c.txtResult->setText(proposedOutputPath(c.txtSource->text()));
+}
+
+void frmASCII::SetIt(bool s)
+{
+    const QList<QWidget *> inputs{c.lstL2D, c.Command2, c.txtSize, c.cmbDetail, c.oNP, c.iFR, c.cmdPicBrowse, c.cmdASCIIBrowse};
+    for (QWidget *input : inputs)
+        input->setEnabled(s);
+}
+
+void frmASCII::setRunning(bool running)
+{
+    m_running = running;
+    c.cmdMake->setEnabled(!running);
+    if (running) {
+        SetIt(false);
+        c.cmdMake->setText(QStringLiteral("Making ASCII Image..."));
+    } else {
+        c.cmdMake->setText(QStringLiteral("Make ASCII Picture"));
+        SetIt(true);
+    }
+}
+
+void frmASCII::tell(const QString &text) { m_platform.showMessage(this, ProductInfo::name, text); }
+
+void frmASCII::cmdMake_Click()
+{
+    if (m_running)
+        return;
+    if (c.txtSource->text().trimmed().isEmpty())
+        return tell(QStringLiteral("Select A Source Picture First"));
+    if (c.txtResult->text().trimmed().isEmpty())
+        return tell(QStringLiteral("Select An Output Text File First"));
+    const std::optional<float> size = sizeFactorOf(c.txtSize->text());
+    if (!size)
+        return tell(QStringLiteral("Enter A Number For The Picture Size First"));
+    const std::optional<quint8> detail = detailOf(c.cmbDetail->currentText());
+    if (!detail)
+        return tell(RunOutcome{RunResult::NoDetail}.message());
+
+    RunParameters parameters;
+    parameters.sourcePath = c.txtSource->text();
+    parameters.outputPath = c.txtResult->text();
+    parameters.ramp = c.lstL2D->currentItem() ? c.lstL2D->currentItem()->text() : QString();
+    parameters.sizeFactor = *size;
+    parameters.detail = *detail;
+    parameters.fontReminder = fontReminderFor(parameters.outputPath, c.iFR->checkState());
+
+    setRunning(true);
+    WindowProgress observer(runDisplay(), parameters.outputPath, m_platform, [this] { return m_closeRequested; });
+    const RunOutcome outcome = MakeASCIIPicture(parameters, observer);
+    setRunning(false);
+
+    if (m_closeRequested) {
+        close();
+        return;
+    }
+    if (!outcome.succeeded() && outcome.result != RunResult::Stopped)
+        tell(outcome.message());
+}
+
+void frmASCII::cmdAdd_Click() { CharacterSets::add(c.lstL2D, c.txtL2D->text(), m_platform.programFolder()); }
+
+void frmASCII::mnuAbout_Click() { m_platform.showMessage(this, ProductInfo::aboutTitle(), ProductInfo::aboutText()); }
+
+void frmASCII::mnuOS_Click() { m_platform.openWebPage(ProductInfo::supportAddress); }
+
+void frmASCII::closeEvent(QCloseEvent *event)
+{
+    if (m_running) {
+        // The run is on the stack below this event: it stops at its next yield, discards its
+        // output, and cmdMake_Click closes the window once it has unwound.
+        m_closeRequested = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit unloaded();
+}
+
+void frmASCII::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (c.cmdPicBrowse->isEnabled() && !droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmASCII::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (!c.cmdPicBrowse->isEnabled() || path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    m_dialogFileName = path;
+    choosePicture(path);
+}

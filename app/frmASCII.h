@@ -1,0 +1,58 @@
+#pragma once
+
+#include "MainWindowControls.h"
+
+#include <QMainWindow>
+
+class Platform;
+struct RunDisplay;
+
+// The main window: choose a picture and an output file, pick a ramp, detail and size, and make
+// the character art with the window showing the run's progress.
+class frmASCII : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // `platform` must outlive the window.
+    explicit frmASCII(Platform &platform, QWidget *parent = nullptr);
+
+    const MainWindowControls &controls() const { return c; }
+    RunDisplay runDisplay();
+    bool isRunning() const { return m_running; }
+
+    // Takes `path` as the source picture, as if chosen with the picture Browse button.
+    void choosePicture(const QString &path);
+
+    void cmdPicBrowse_Click();
+    void cmdASCIIBrowse_Click();
+    void cmdMake_Click();
+    void cmdAdd_Click();
+    void mnuAbout_Click();
+    void mnuOS_Click();
+
+signals:
+    // The window has closed for good; the program ends with it.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void Form_Load();
+    void buildMenu();
+    void connectControls();
+    void centreOnScreen();
+    void txtSource_Change();
+    void SetIt(bool s);
+    void setRunning(bool running);
+    void tell(const QString &text);
+
+    Platform &m_platform;
+    MainWindowControls c;
+    QString m_dialogFileName; // the dialogs share one file name, the last one chosen in either
+    bool m_running = false;
+    bool m_closeRequested = false;
+};

@@ -1,0 +1,24 @@
+#include "ProductInfo.h"
+#include "QtPlatform.h"
+#include "frmASCII.h"
+#include "modSetAlphaIcon.h"
+
+#include <QApplication>
+
+// subMain. The original start-up loaded the shell library and initialised the common controls
+// before showing the window; Qt needs neither: its widgets include the status and progress bars
+// and draw with the platform's own style, which is what the visual-styles request was for.
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(ProductInfo::name);
+    QApplication::setOrganizationName(ProductInfo::organisation);
+    QApplication::setApplicationVersion(ProductInfo::version());
+    QApplication::setWindowIcon(iconGroup(QStringLiteral("ABC")));
+
+    QtPlatform platform;
+    frmASCII window(platform);
+    QObject::connect(&window, &frmASCII::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    window.show();
+    return app.exec();
+}
