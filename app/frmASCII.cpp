@@ -163,6 +163,8 @@ void frmASCII::setRunning(bool running)
     } else {
         c.cmdMake->setText(QStringLiteral("Make ASCII Picture"));
         SetIt(true);
+        // Disabling the button moved the focus on to the read-only path box.
+        c.cmdMake->setFocus();
     }
 }
 

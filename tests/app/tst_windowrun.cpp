@@ -164,6 +164,7 @@ void TestWindowRun::handDerivedPicture()
     QVERIFY(!c.cmdMake->isHidden());
     QVERIFY(c.cmdMake->isEnabled());
     QCOMPARE(c.cmdMake->text(), "Make ASCII Picture");
+    QCOMPARE(window->focusWidget(), c.cmdMake);
     for (QWidget *input : QList<QWidget *>{c.lstL2D, c.Command2, c.txtSize, c.cmbDetail, c.oNP, c.iFR, c.cmdPicBrowse, c.cmdASCIIBrowse})
         QVERIFY2(input->isEnabled(), qPrintable(input->objectName()));
     QCOMPARE(Recorder::siblingsOf(c.cmdMake).last(), c.cmdMake);
