@@ -26,7 +26,6 @@ private slots:
     void fontReminder();
     void aboutText();
     void optionBoxClicksNeverGrey();
-    void optionBoxIgnoresOtherValues();
     void iconGroupHoldsEverySize();
     void iconGoesToTheTopOwnerOnlyWhenAsked();
 };
@@ -185,15 +184,6 @@ void TestAppParts::optionBoxClicksNeverGrey()
         afterClicks << box.value();
     }
     QCOMPARE(afterClicks, (QList<int>{1, 0, 1, 0}));
-}
-
-void TestAppParts::optionBoxIgnoresOtherValues()
-{
-    OptionCheckBox box;
-    QVERIFY(box.setValue(1));
-    QVERIFY(!box.setValue(3));
-    QVERIFY(!box.setValue(-1));
-    QCOMPARE(box.value(), 1);
 }
 
 void TestAppParts::iconGroupHoldsEverySize()

@@ -30,7 +30,6 @@ private slots:
     void geometry();
     void windowIsFixedAndHoldsTheStatusBar();
     void tabOrder();
-    void fonts();
     void inputChecks_data();
     void inputChecks();
     void sizeRefusal_data();
@@ -186,23 +185,6 @@ void TestFrmASCII::tabOrder()
         w = w->nextInFocusChain();
     } while (w != start);
     QCOMPARE(order, expected);
-}
-
-void TestFrmASCII::fonts()
-{
-    const MainWindowControls &c = window->controls();
-    QCOMPARE(window->centralWidget()->font().families().value(0), "Comic Sans MS");
-    QCOMPARE(c.Label1->font().pointSizeF(), 9.75);
-    QCOMPARE(c.Label4->font().pointSizeF(), 11.25);
-    QVERIFY(c.cmdMake->font().bold());
-    QVERIFY(!c.Label1->font().bold());
-    for (const QWidget *field : {static_cast<QWidget *>(c.txtSource), static_cast<QWidget *>(c.txtResult),
-                                 static_cast<QWidget *>(c.txtSize), static_cast<QWidget *>(c.cmbDetail)}) {
-        QCOMPARE(field->font().families().value(0), "Consolas");
-        QCOMPARE(field->font().pointSizeF(), 9.75);
-    }
-    QCOMPARE(c.txtL2D->font().families().value(0), "Lucida Console");
-    QCOMPARE(c.txtL2D->font().pointSizeF(), 7.5);
 }
 
 void TestFrmASCII::inputChecks_data()

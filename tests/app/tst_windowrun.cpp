@@ -39,7 +39,6 @@ private slots:
     void progressShown_data();
     void progressShown();
     void eventsProcessedAtMostEvery15ms();
-    void stopRequestEndsTheRunAtOnce();
     void closingDuringARun();
 
 private:
@@ -381,15 +380,6 @@ void TestWindowRun::eventsProcessedAtMostEvery15ms()
     for (int i = 0; i < 30; ++i)
         QVERIFY(observer.yield());
     QCOMPARE(ticks, 1);
-}
-
-void TestWindowRun::stopRequestEndsTheRunAtOnce()
-{
-    bool stop = false;
-    WindowProgress observer(window->runDisplay(), QString(), *platform, [&] { return stop; });
-    QVERIFY(observer.yield());
-    stop = true;
-    QVERIFY(!observer.yield());
 }
 
 void TestWindowRun::closingDuringARun()
