@@ -132,6 +132,11 @@ void addEdgeRows(std::vector<AgreementCase> &cases, const QStringList &pictures,
     cases.push_back(edgeCase(QStringLiteral("largest cell"), largest, QStringLiteral("3"), 255, 3, QStringLiteral("art.txt")));
     cases.push_back(edgeCase(QStringLiteral("scaled past 32767 pixels"), smallest, QStringLiteral("40000"), 10, 2,
                              QStringLiteral("art.txt")));
+    cases.push_back(edgeCase(QStringLiteral("scaled past any integer"), largest, QStringLiteral("1e10"), 10, 2,
+                             QStringLiteral("art.txt")));
+    // Not exactly 1, so the picture is resampled: from column 10 on, x / 1.0000001 falls just below x.
+    cases.push_back(edgeCase(QStringLiteral("size just above 1"), largest, QStringLiteral("1.0000001"), 1, 3,
+                             QStringLiteral("art.txt")));
     cases.push_back(edgeCase(QStringLiteral("scaled to nothing"), largest, QStringLiteral("0.001"), 10, 2, QStringLiteral("art.txt")));
     cases.push_back(edgeCase(QStringLiteral("size 0"), largest, QStringLiteral("0"), 10, 2, QStringLiteral("art.txt")));
     cases.push_back(edgeCase(QStringLiteral("upper-case extension"), largest, QStringLiteral("1"), 9, 3, QStringLiteral("ART.RTF")));

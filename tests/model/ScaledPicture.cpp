@@ -2,16 +2,16 @@
 
 #include <cmath>
 
-int scaledLength(int length, float factor)
+double scaledLength(int length, float factor)
 {
     const float product = float(length) * factor;
-    return int(std::nearbyint(product));
+    return std::nearbyint(product);
 }
 
 PixelArray scaledPicture(const PixelArray &source, float factor)
 {
     const double wideFactor = factor;
-    PixelArray scaled(scaledLength(source.width(), factor), scaledLength(source.height(), factor));
+    PixelArray scaled(int(scaledLength(source.width(), factor)), int(scaledLength(source.height(), factor)));
     for (int y = 0; y < scaled.height(); ++y) {
         for (int x = 0; x < scaled.width(); ++x) {
             const int sourceX = int(std::floor(x / wideFactor));

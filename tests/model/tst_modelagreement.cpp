@@ -223,6 +223,7 @@ void tst_ModelAgreement::usageError_data()
     QTest::newRow("size not a number") << QStringList{QStringLiteral("--size"), QStringLiteral("abc")};
     QTest::newRow("size with a decimal comma") << QStringList{QStringLiteral("--size"), QStringLiteral("1,5")};
     QTest::newRow("size empty") << QStringList{QStringLiteral("--size=")};
+    QTest::newRow("size nan") << QStringList{QStringLiteral("--size"), QStringLiteral("nan")};
 }
 
 // Arguments the converter cannot use stop it before it reads or writes anything.

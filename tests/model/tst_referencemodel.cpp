@@ -103,24 +103,25 @@ void tst_ReferenceModel::scaledLength_data()
 {
     QTest::addColumn<int>("length");
     QTest::addColumn<float>("factor");
-    QTest::addColumn<int>("scaled");
-    QTest::newRow("doubled") << 3 << 2.0f << 6;
-    QTest::newRow("halved, even") << 4 << 0.5f << 2;
-    QTest::newRow("1.5 rounds down to even") << 3 << 0.5f << 2;
-    QTest::newRow("2.5 rounds down to even") << 5 << 0.5f << 2;
-    QTest::newRow("4.5 rounds down to even") << 3 << 1.5f << 4;
-    QTest::newRow("7.5 rounds up to even") << 5 << 1.5f << 8;
-    QTest::newRow("0.37 of 7 is 2.59") << 7 << 0.37f << 3;
-    QTest::newRow("0.37 of 150 is 55.5 in single precision") << 150 << 0.37f << 56;
+    QTest::addColumn<double>("scaled");
+    QTest::newRow("doubled") << 3 << 2.0f << 6.0;
+    QTest::newRow("halved, even") << 4 << 0.5f << 2.0;
+    QTest::newRow("1.5 rounds down to even") << 3 << 0.5f << 2.0;
+    QTest::newRow("2.5 rounds down to even") << 5 << 0.5f << 2.0;
+    QTest::newRow("4.5 rounds down to even") << 3 << 1.5f << 4.0;
+    QTest::newRow("7.5 rounds up to even") << 5 << 1.5f << 8.0;
+    QTest::newRow("0.37 of 7 is 2.59") << 7 << 0.37f << 3.0;
+    QTest::newRow("0.37 of 150 is 55.5 in single precision") << 150 << 0.37f << 56.0;
     // In double the product is 18.50000024 and would round up to 19.
-    QTest::newRow("0.37 of 50 is 18.5 in single precision") << 50 << 0.37f << 18;
+    QTest::newRow("0.37 of 50 is 18.5 in single precision") << 50 << 0.37f << 18.0;
+    QTest::newRow("far beyond any integer") << 3 << 4294967296.0f << 12884901888.0;
 }
 
 void tst_ReferenceModel::scaledLength()
 {
     QFETCH(int, length);
     QFETCH(float, factor);
-    QFETCH(int, scaled);
+    QFETCH(double, scaled);
     QCOMPARE(::scaledLength(length, factor), scaled);
 }
 
