@@ -109,6 +109,11 @@ AgreementCase edgeCase(const QString &what, const QString &picture, const QStrin
     return testCase;
 }
 
+void renameEdge(AgreementCase &testCase, const QString &what)
+{
+    testCase.name = QStringLiteral("edge: ") + what + QStringLiteral(" | ") + rowName(testCase);
+}
+
 void addEdgeRows(std::vector<AgreementCase> &cases, const QStringList &pictures, const QStringList &madePictures)
 {
     const auto byArea = [](const QString &a, const QString &b) { return areaOf(a) < areaOf(b); };
@@ -145,8 +150,25 @@ void addEdgeRows(std::vector<AgreementCase> &cases, const QStringList &pictures,
     cases.push_back(edgeCase(QStringLiteral("dotted folder, bare name"), largest, QStringLiteral("1"), 9, 3,
                              QStringLiteral("my.rtf/art")));
 
+    // 300 characters: several band limits coincide and some characters are never used.
+    AgreementCase longRamp = edgeCase(QStringLiteral("ramp longer than the grey levels"), everyGrey, QStringLiteral("1"), 1, 0,
+                                      QStringLiteral("art.txt"));
+    longRamp.ramp = QString();
+    for (int i = 0; i < 300; ++i)
+        longRamp.ramp->append(QChar(0x21 + i % 94));
+    longRamp.rampName = QStringLiteral("300 characters");
+    renameEdge(longRamp, QStringLiteral("ramp longer than the grey levels"));
+    cases.push_back(longRamp);
+
+    AgreementCase overwrite = edgeCase(QStringLiteral("replaces a longer file"), largest, QStringLiteral("1"), 9, 3,
+                                       QStringLiteral("art.html"));
+    overwrite.existingOutput = QByteArray(65536, 'z');
+    cases.push_back(overwrite);
+
     AgreementCase emptyRamp = edgeCase(QStringLiteral("empty ramp"), largest, QStringLiteral("1"), 10, 2, QStringLiteral("art.txt"));
     emptyRamp.ramp = QString();
+    emptyRamp.rampName = QStringLiteral("empty");
+    renameEdge(emptyRamp, QStringLiteral("empty ramp"));
     cases.push_back(emptyRamp);
 
     AgreementCase joined = edgeCase(QStringLiteral("negative size joined to its option"), largest, QStringLiteral("-2"), 9, 0,

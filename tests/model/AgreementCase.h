@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -19,6 +20,7 @@ struct AgreementCase
     QString outputName = QStringLiteral("art.txt"); // relative to the run's own folder
     bool outputFolderExists = true;
     bool outputIsSource = false;            // the picture is copied in and named as the output too
+    QByteArray existingOutput;              // written under the output's name before the run, unless empty
     bool reminder = true;
     QStringList environment;
 
