@@ -117,7 +117,7 @@ private slots:
         process.start(cliProgram(), {"--detail", "1", m_source, output});
         QVERIFY(process.waitForStarted());
         const qint64 pid = process.processId();
-        QVERIFY2(waitFor(moment, process, folder), "the run ended before the moment to interrupt it");
+        QVERIFY2(waitFor(moment, process, folder), "the run ended without reaching the moment to interrupt it");
         // Held still, so that the run cannot finish between the check and the signal.
         ::kill(pid_t(pid), SIGSTOP);
         QVERIFY2(reached(moment, pid, folder), "the run left the moment before it could be held");
