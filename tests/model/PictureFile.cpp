@@ -1,6 +1,6 @@
 #include "PictureFile.h"
 
-#include "JpegEndCheck.h"
+#include "FileEnd.h"
 #include "ModelColour.h"
 
 #include <QFile>
@@ -19,6 +19,7 @@ bool isIconFormat(const QByteArray &format)
 }
 
 // Every image of an icon or cursor file, keeping the one of largest area; the first wins a tie.
+// Null when any of them cannot be read.
 QImage largestIconImage(const QString &path)
 {
     QImage largest;
@@ -26,10 +27,10 @@ QImage largestIconImage(const QString &path)
     for (int index = 0; index < count; ++index) {
         QImageReader reader(path);
         if (!reader.jumpToImage(index))
-            continue;
+            return QImage();
         const QImage image = reader.read();
         if (image.isNull())
-            continue;
+            return QImage();
         const qint64 area = qint64(image.width()) * image.height();
         if (largest.isNull() || area > qint64(largest.width()) * largest.height())
             largest = image;
@@ -71,10 +72,8 @@ std::optional<PixelArray> readPictureFile(const QString &path)
     if (decoded.isNull())
         return std::nullopt;
 
-    if (format == "jpeg" || format == "jpg") {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || !jpegReachesEnd(file.readAll()))
-            return std::nullopt;
-    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !fileReachesEnd(file.readAll(), format))
+        return std::nullopt;
     return toPixelArray(decoded);
 }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +79,24 @@ QStringList picturesIn(const QString &folder)
     for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
         pictures.append(dir.filePath(name));
     return pictures;
+}
+
+// Rows on which the converter is known to go wrong, with what it does. Each shows as an expected failure
+// until the converter is put right, and then fails as an unexpected pass: remove it from here then.
+const QHash<QString, QString> &knownConverterFaults()
+{
+    static const QHash<QString, QString> faults = {
+        {QStringLiteral("photo.bmp cut to two thirds"), QStringLiteral("a BMP that stops short is converted; its missing rows come out black")},
+        {QStringLiteral("photo.bmp without its last byte"), QStringLiteral("a BMP that stops short is converted")},
+        {QStringLiteral("photo.gif cut to two thirds"), QStringLiteral("a GIF that stops short is converted")},
+        {QStringLiteral("photo.gif without its last byte"), QStringLiteral("a GIF without its trailer is converted")},
+        {QStringLiteral("photo.png without its last byte"), QStringLiteral("a PNG whose end chunk is cut short is converted")},
+        {QStringLiteral("photo.png cut to two thirds"), QStringLiteral("the decoder's 'libpng error' line comes before the refusal")},
+        {QStringLiteral("photo.jpg without its last byte"), QStringLiteral("a JPEG decoded row by row is not checked for its end marker")},
+        {QStringLiteral("photo-grey.jpg without its last byte"), QStringLiteral("a JPEG decoded row by row is not checked for its end marker")},
+        {QStringLiteral("icon.ico without its last byte"), QStringLiteral("an icon file whose smallest image is cut short is converted")},
+    };
+    return faults;
 }
 
 } // namespace
@@ -182,14 +201,25 @@ void tst_ModelAgreement::agreement()
     ++m_filesCompared;
 }
 
+// The collected broken pictures, and every good one cut short in two ways.
 void tst_ModelAgreement::unreadableSource_data()
 {
     QTest::addColumn<QString>("source");
-    const QStringList broken = picturesIn(dataFolder + QStringLiteral("/bad"));
-    if (broken.isEmpty())
-        QSKIP("no broken pictures collected yet");
-    for (const QString &path : broken)
+    for (const QString &path : picturesIn(dataFolder + QStringLiteral("/bad")))
         QTest::newRow(qPrintable(QFileInfo(path).fileName())) << path;
+
+    const QDir cut(m_madeFolder.filePath(QStringLiteral("cut")));
+    QVERIFY(cut.mkpath(QStringLiteral(".")));
+    for (const QString &path : picturesIn(dataFolder + QStringLiteral("/good"))) {
+        const QByteArray whole = contentsOf(path);
+        const QString name = QFileInfo(path).fileName();
+        const QString twoThirds = cut.filePath(QStringLiteral("two-thirds-of-") + name);
+        const QString lastByteMissing = cut.filePath(QStringLiteral("last-byte-missing-") + name);
+        QVERIFY(writeFile(twoThirds, whole.left(whole.size() * 2 / 3)));
+        QVERIFY(writeFile(lastByteMissing, whole.chopped(1)));
+        QTest::addRow("%s cut to two thirds", qPrintable(name)) << twoThirds;
+        QTest::addRow("%s without its last byte", qPrintable(name)) << lastByteMissing;
+    }
 }
 
 void tst_ModelAgreement::unreadableSource()
@@ -205,9 +235,14 @@ void tst_ModelAgreement::unreadableSource()
     const QStringList arguments = {QStringLiteral("--ramp"), QStringLiteral(" .:#"), source, output};
     const ConverterRun fresh = runConverter(converter, arguments);
     QVERIFY(fresh.finished);
-    QCOMPARE(fresh.exitCode, 1);
-    QVERIFY2(isOneRefusalLine(fresh.standardError), fresh.standardError.constData());
-    QVERIFY(!QFileInfo::exists(output));
+    const QString tag = QString::fromUtf8(QTest::currentDataTag());
+    if (knownConverterFaults().contains(tag))
+        QEXPECT_FAIL("", qPrintable(knownConverterFaults().value(tag)), Abort);
+    QVERIFY2(fresh.exitCode == 1 && isOneRefusalLine(fresh.standardError) && !QFileInfo::exists(output),
+             qPrintable(QStringLiteral("exit %1, %2 bytes written, stderr: %3")
+                            .arg(fresh.exitCode)
+                            .arg(QFileInfo(output).size())
+                            .arg(QString::fromLocal8Bit(fresh.standardError))));
 
     // A refused run must not truncate art the user already has under that name.
     const QByteArray earlierArt = QByteArrayLiteral("earlier art\r\n");

@@ -3,7 +3,7 @@
 #include "CellBox.h"
 #include "CellGreys.h"
 #include "DocumentLines.h"
-#include "JpegEndCheck.h"
+#include "FileEnd.h"
 #include "ModelColour.h"
 #include "OutputKind.h"
 #include "PictureFile.h"
@@ -14,6 +14,7 @@
 #include "Windows1252Lines.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,6 +69,8 @@ private slots:
     void richTextLayout();
     void htmlAndTextLayout();
     void jpegEnd();
+    void fileEnd_data();
+    void fileEnd();
     void pictureFiles_data();
     void pictureFiles();
     void transparencyOverWhite();
@@ -324,6 +327,32 @@ void tst_ReferenceModel::jpegEnd()
     const QByteArray withThumbnail = whole.left(2) + segment + whole.mid(2);
     QVERIFY(jpegReachesEnd(withThumbnail));
     QVERIFY(!jpegReachesEnd(withThumbnail.left(2 + segment.size() + 40)));
+}
+
+void tst_ReferenceModel::fileEnd_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("format");
+    QTest::newRow("PNG") << QStringLiteral("photo.png") << QByteArray("png");
+    QTest::newRow("GIF, two frames") << QStringLiteral("photo.gif") << QByteArray("gif");
+    QTest::newRow("BMP") << QStringLiteral("photo.bmp") << QByteArray("bmp");
+    QTest::newRow("ICO, three images") << QStringLiteral("icon.ico") << QByteArray("ico");
+    QTest::newRow("CUR, two images") << QStringLiteral("cursor.cur") << QByteArray("cur");
+    QTest::newRow("progressive JPEG") << QStringLiteral("photo-progressive.jpg") << QByteArray("jpeg");
+}
+
+// The whole file reaches its end; without its last byte, or cut to two thirds, it does not.
+void tst_ReferenceModel::fileEnd()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, format);
+    QFile file(dataFolder + QStringLiteral("/good/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        QSKIP("picture not collected yet");
+    const QByteArray whole = file.readAll();
+    QVERIFY(fileReachesEnd(whole, format));
+    QVERIFY(!fileReachesEnd(whole.chopped(1), format));
+    QVERIFY(!fileReachesEnd(whole.left(whole.size() * 2 / 3), format));
 }
 
 void tst_ReferenceModel::pictureFiles_data()
