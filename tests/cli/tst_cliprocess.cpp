@@ -363,7 +363,8 @@ private slots:
         PseudoTerminal tty;
         CliLaunch launch;
         if (terminal) {
-            QVERIFY(tty.isOpen());
+            if (!tty.isOpen())
+                QSKIP("This machine gives out no pseudo-terminal");
             launch.standardErrorFile = tty.devicePath();
         }
         const QStringList options = quiet ? QStringList{"--quiet"} : QStringList();
