@@ -16,6 +16,13 @@ volatile std::sig_atomic_t interrupted = 0;
 
 void onInterrupt(int) { interrupted = 1; }
 
+// Picture decoders report damage as warnings of their own; the run's one-line refusal says it.
+void dropLibraryMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtFatalMsg || type == QtCriticalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 int fail(const QString &message)
 {
     std::fprintf(stderr, "glyphsmith-cli: %s\n", qPrintable(message));
@@ -31,6 +38,7 @@ QString shippedRamp()
 
 int main(int argc, char *argv[])
 {
+    qInstallMessageHandler(dropLibraryMessages);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glyphsmith-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHSMITH_VERSION));

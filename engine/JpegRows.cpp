@@ -84,6 +84,9 @@ struct JpegRows::Decoder
             return nullptr;
         auto *samples = reinterpret_cast<JSAMPROW>(row.data());
         jpeg_read_scanlines(&info, &samples, 1);
+        // Reading on to the end marker tells whether the file stops short after its last row.
+        if (info.output_scanline == info.output_height)
+            jpeg_finish_decompress(&info);
         return errors.truncated ? nullptr : row.data();
     }
 };
@@ -108,3 +111,10 @@ JpegRows::~JpegRows() = default;
 QSize JpegRows::size() const { return QSize(int(m_decoder->info.output_width), int(m_decoder->info.output_height)); }
 
 const QRgb *JpegRows::nextRow() { return m_decoder->next(); }
+
+bool JpegRows::finish()
+{
+    while (m_decoder->next()) {
+    }
+    return !m_decoder->errors.truncated && m_decoder->info.output_scanline == m_decoder->info.output_height;
+}

@@ -19,6 +19,7 @@ public:
     QSize size() const override;
     // Also null when the file ends early: the decoder would pad it with grey.
     const QRgb *nextRow() override;
+    bool finish() override;
 
 private:
     struct Decoder;

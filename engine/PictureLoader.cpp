@@ -1,6 +1,6 @@
 #include "PictureLoader.h"
 
-#include "JpegCompleteness.h"
+#include "FileCompleteness.h"
 
 #include <QFile>
 #include <QImageIOHandler>
@@ -46,18 +46,18 @@ bool prepare(QImageReader &reader)
     return true;
 }
 
-bool jpegIsComplete(const QString &path)
+bool fileIsWhole(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    // Mapped rather than read, so checking a large photo costs no heap.
+    // Mapped rather than read, so checking a large picture costs no heap.
     uchar *data = file.map(0, file.size());
     if (!data)
-        return jpegReachesEndMarker(file.readAll());
-    const bool complete = jpegReachesEndMarker(QByteArrayView(data, file.size()));
+        return pictureFileIsWhole(file.readAll());
+    const bool whole = pictureFileIsWhole(QByteArrayView(data, file.size()));
     file.unmap(data);
-    return complete;
+    return whole;
 }
 
 } // namespace
@@ -82,7 +82,7 @@ std::optional<QImage> load(const QString &path)
     QImageReader reader(path);
     if (!prepare(reader))
         return std::nullopt;
-    if (reader.format() == "jpeg" && !jpegIsComplete(path))
+    if (!fileIsWhole(path))
         return std::nullopt;
     QImage image = reader.read();
     if (image.isNull())

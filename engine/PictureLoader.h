@@ -16,7 +16,7 @@ namespace PictureLoader {
 std::optional<QSize> peekSize(const QString &path);
 
 // The whole picture in Format_RGB32, transparent pixels composited over white; nothing when
-// the file is missing, undecodable or (a JPEG) cut short.
+// the file is missing, undecodable or cut short.
 std::optional<QImage> load(const QString &path);
 
 // Composites `image` over white into Format_RGB32: each channel becomes

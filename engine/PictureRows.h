@@ -13,6 +13,8 @@ public:
     virtual QSize size() const = 0;
     // The next row, valid until the next call; null when the file turns out to be damaged.
     virtual const QRgb *nextRow() = 0;
+    // Reads past the rows not asked for; false when the file turns out to be damaged there.
+    virtual bool finish() { return true; }
 };
 
 // The rows of a picture decoded whole. `picture` must be in Format_RGB32.

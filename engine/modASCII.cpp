@@ -140,6 +140,8 @@ std::optional<CellGrid<Colour>> sampleColours(Reporter &reporter, PictureRows &p
             reporter.progress(RunPhase::Sampling, progressPercent(reported, columns, 2));
         }
     }
+    if (!picture.finish())
+        return std::nullopt;
     return sampler.cellColour();
 }
 

@@ -6,10 +6,11 @@ QString pathOf(const SettingKey &key) { return key.application + u'/' + key.sect
 
 std::optional<QString> next(std::deque<std::optional<QString>> &answers)
 {
-    if (answers.empty())
-        return std::nullopt;
-    std::optional<QString> answer = answers.front();
-    answers.pop_front();
+    std::optional<QString> answer;
+    if (!answers.empty()) {
+        answer.swap(answers.front());
+        answers.pop_front();
+    }
     return answer;
 }
 

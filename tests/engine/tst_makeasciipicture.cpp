@@ -242,6 +242,21 @@ private slots:
         QCOMPARE(contentsOf(path(QStringLiteral("ok.png"))), sourceBytes);
     }
 
+    void photoWithoutItsEndIsRefused()
+    {
+        // Decoded row by row, the missing end marker only shows after the last row needed.
+        QFile photo(QStringLiteral(GLYPHSMITH_TEST_DATA "/good/photo.jpg"));
+        QVERIFY(photo.open(QIODevice::ReadOnly));
+        QFile cut(path(QStringLiteral("cut.jpg")));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(photo.readAll().chopped(1));
+        cut.close();
+        RecordingObserver observer;
+        const RunParameters p = parameters(cut.fileName(), path(QStringLiteral("cut.txt")));
+        QCOMPARE(MakeASCIIPicture(p, observer).result, RunResult::SourceNotLoaded);
+        QVERIFY(!QFile::exists(p.outputPath));
+    }
+
     void stoppedRunKeepsTheOldFile_data()
     {
         QTest::addColumn<int>("phase"); // the run stops at the first yield of this phase

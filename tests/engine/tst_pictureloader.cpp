@@ -1,4 +1,4 @@
-#include "JpegCompleteness.h"
+#include "FileCompleteness.h"
 #include "PictureLoader.h"
 
 #include <QBuffer>
@@ -150,8 +150,6 @@ private slots:
         QTest::newRow("cut in the scan") << baseline.left(baseline.size() * 3 / 4) << false;
         QTest::newRow("progressive cut between scans") << progressive.left(progressive.size() / 2) << false;
         QTest::newRow("only the start marker") << QByteArray("\xFF\xD8", 2) << false;
-        QTest::newRow("not a jpeg") << QByteArray("GIF89a....") << false;
-        QTest::newRow("real photo") << contentsOf(dataFile(QStringLiteral("good/photo.jpg"))) << true;
         QTest::newRow("real truncated photo") << contentsOf(dataFile(QStringLiteral("bad/truncated.jpg"))) << false;
     }
     void jpegCompleteness()
@@ -159,6 +157,30 @@ private slots:
         QFETCH(QByteArray, data);
         QFETCH(bool, complete);
         QCOMPARE(jpegReachesEndMarker(data), complete);
+    }
+
+    // Every real file is whole, and stops being whole when cut anywhere, even by its last byte.
+    void cutShortFilesAreRefused_data()
+    {
+        QTest::addColumn<QString>("file");
+        for (const QString &file : QDir(dataFile(QStringLiteral("good"))).entryList(QDir::Files))
+            QTest::newRow(qPrintable(file)) << file;
+    }
+    void cutShortFilesAreRefused()
+    {
+        QFETCH(QString, file);
+        const QByteArray whole = contentsOf(dataFile(QStringLiteral("good/") + file));
+        QVERIFY(pictureFileIsWhole(whole));
+        QTemporaryDir dir;
+        for (const qsizetype length : {whole.size() - 1, whole.size() * 2 / 3, whole.size() / 3}) {
+            const QByteArray cut = whole.left(length);
+            QVERIFY2(!pictureFileIsWhole(cut), qPrintable(QString::number(length)));
+            const QString path = dir.filePath(QString::number(length) + u'-' + file);
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(cut) == cut.size());
+            out.close();
+            QVERIFY(!PictureLoader::load(path));
+        }
     }
 
     void largePicturesLoad()
