@@ -34,14 +34,10 @@ AxisMapping mapAxis(int sourceLength, float sizeFactor, int cellLength)
             // Never past the last source pixel: the rounding of the scaled length keeps x / s below
             // the source length, and the clamp keeps memory safe should that ever not hold.
             const int source = unscaled ? x : std::min(int(std::floor(double(x) / factor)), sourceLength - 1);
-            if (int(mapping.taps.size()) > cell.tapBegin && mapping.taps.back().source == source) {
+            if (int(mapping.taps.size()) > cell.tapBegin && mapping.taps.back().source == source)
                 ++mapping.taps.back().weight;
-                mapping.unitWeights = false;
-                continue;
-            }
-            if (int(mapping.taps.size()) > cell.tapBegin && mapping.taps.back().source != source - 1)
-                mapping.unitWeights = false;
-            mapping.taps.push_back({source, 1});
+            else
+                mapping.taps.push_back({source, 1});
         }
         cell.tapEnd = int(mapping.taps.size());
         mapping.cells.push_back(cell);

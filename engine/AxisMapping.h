@@ -25,7 +25,6 @@ struct AxisMapping
     int cellLength = 0; // the weights of each cell add up to this
     std::vector<Cell> cells;
     std::vector<Tap> taps;
-    bool unitWeights = true; // every cell reads consecutive source pixels once each
 
     int cellCount() const { return int(cells.size()); }
 };

@@ -1,40 +1,16 @@
 #include "ToneSampling.h"
 
-#include <cstring>
-
 using modColour::Colour;
 
 namespace {
 
-// Channel sums of `count` consecutive pixels, two pixels at a time: the masked halves of a 64-bit
-// word hold red and blue (or green and alpha) of both pixels in 16-bit lanes, which cannot
-// overflow for the at most 512 pixels of a cell row.
-void sumRun(const QRgb *pixel, int count, quint32 &red, quint32 &green, quint32 &blue)
-{
-    constexpr quint64 lowBytes = 0x00FF00FF00FF00FFull;
-    quint64 redBlue = 0, greenAlpha = 0;
-    int i = 0;
-    for (; i + 1 < count; i += 2) {
-        quint64 two;
-        std::memcpy(&two, pixel + i, sizeof two);
-        redBlue += two & lowBytes;
-        greenAlpha += (two >> 8) & lowBytes;
-    }
-    red = quint32(((redBlue >> 16) & 0xFFFF) + (redBlue >> 48));
-    blue = quint32((redBlue & 0xFFFF) + ((redBlue >> 32) & 0xFFFF));
-    green = quint32((greenAlpha & 0xFFFF) + ((greenAlpha >> 32) & 0xFFFF));
-    if (i < count) {
-        red += (pixel[i] >> 16) & 0xFF;
-        green += (pixel[i] >> 8) & 0xFF;
-        blue += pixel[i] & 0xFF;
-    }
-}
+// Red into the high lane, blue into the low one.
+inline quint64 redBlueOf(QRgb pixel) { return (quint64(pixel & 0xFF0000) << 16) | (pixel & 0xFF); }
 
 } // namespace
 
 CellSampler::CellSampler(AxisMapping columns, AxisMapping rows)
-    : m_columns(std::move(columns)), m_rows(std::move(rows)), m_rowSums(m_columns.cells.size()),
-      m_cellColour(m_columns.cellCount(), m_rows.cellCount())
+    : m_columns(std::move(columns)), m_rows(std::move(rows)), m_cellColour(m_columns.cellCount(), m_rows.cellCount())
 {
     for (int r = 0; r < m_rows.cellCount(); ++r) {
         const AxisMapping::Cell cell = m_rows.cells[r];
@@ -43,59 +19,69 @@ CellSampler::CellSampler(AxisMapping columns, AxisMapping rows)
         m_lastSourceOfRow.push_back(m_rows.taps[cell.tapEnd - 1].source);
     }
     m_sourceRowsNeeded = m_lastSourceOfRow.empty() ? 0 : m_lastSourceOfRow.back() + 1;
+    m_sourceColumnsNeeded = m_columns.taps.empty() ? 0 : m_columns.taps.back().source + 1;
 }
 
 void CellSampler::addSourceRow(const QRgb *row)
 {
     const int source = m_nextSourceRow++;
-    if (m_nextTap < m_rowTaps.size() && m_rowTaps[m_nextTap].source == source)
-        sumAlongRow(row);
     for (; m_nextTap < m_rowTaps.size() && m_rowTaps[m_nextTap].source == source; ++m_nextTap) {
         const RowTap tap = m_rowTaps[m_nextTap];
-        while (m_firstOpenRow + int(m_openRows.size()) <= tap.cellRow)
-            m_openRows.emplace_back(m_rowSums.size());
-        std::vector<Sums> &open = m_openRows[tap.cellRow - m_firstOpenRow];
-        const auto weight = quint64(tap.weight);
-        for (std::size_t c = 0; c < open.size(); ++c) {
-            open[c].red += m_rowSums[c].red * weight;
-            open[c].green += m_rowSums[c].green * weight;
-            open[c].blue += m_rowSums[c].blue * weight;
+        while (m_firstOpenRow + int(m_openRows.size()) <= tap.cellRow) {
+            if (m_spareRows.empty()) {
+                m_openRows.push_back({std::vector<quint64>(m_sourceColumnsNeeded), std::vector<quint32>(m_sourceColumnsNeeded)});
+            } else {
+                m_openRows.push_back(std::move(m_spareRows.back()));
+                m_spareRows.pop_back();
+            }
         }
+        addToColumns(row, quint32(tap.weight), m_openRows[tap.cellRow - m_firstOpenRow]);
     }
     finishRowsEndingAt(source);
 }
 
-void CellSampler::sumAlongRow(const QRgb *row)
+void CellSampler::addToColumns(const QRgb *row, quint32 weight, ColumnSums &sums) const
 {
-    for (int c = 0; c < m_columns.cellCount(); ++c) {
-        const AxisMapping::Cell cell = m_columns.cells[c];
-        quint32 red = 0, green = 0, blue = 0;
-        if (m_columns.unitWeights) {
-            sumRun(row + m_columns.taps[cell.tapBegin].source, cell.tapEnd - cell.tapBegin, red, green, blue);
-        } else {
-            for (int i = cell.tapBegin; i < cell.tapEnd; ++i) {
-                const AxisMapping::Tap tap = m_columns.taps[i];
-                const QRgb pixel = row[tap.source];
-                red += ((pixel >> 16) & 0xFF) * quint32(tap.weight);
-                green += ((pixel >> 8) & 0xFF) * quint32(tap.weight);
-                blue += (pixel & 0xFF) * quint32(tap.weight);
-            }
+    quint64 *redBlue = sums.redBlue.data();
+    quint32 *green = sums.green.data();
+    if (weight == 1) {
+        for (int x = 0; x < m_sourceColumnsNeeded; ++x) {
+            redBlue[x] += redBlueOf(row[x]);
+            green[x] += (row[x] >> 8) & 0xFF;
         }
-        m_rowSums[c] = {red, green, blue};
+        return;
+    }
+    for (int x = 0; x < m_sourceColumnsNeeded; ++x) {
+        redBlue[x] += redBlueOf(row[x]) * weight;
+        green[x] += ((row[x] >> 8) & 0xFF) * weight;
     }
 }
 
 void CellSampler::finishRowsEndingAt(int source)
 {
-    const qint64 pixelsPerCell = qint64(m_columns.cellLength) * m_rows.cellLength;
     while (!m_openRows.empty() && m_lastSourceOfRow[m_firstOpenRow] <= source) {
-        const std::vector<Sums> &sums = m_openRows.front();
-        for (int c = 0; c < int(sums.size()); ++c) {
-            m_cellColour.at(c, m_firstOpenRow) =
-                modColour::meanColour(qint64(sums[c].red), qint64(sums[c].green), qint64(sums[c].blue), pixelsPerCell);
-        }
+        ColumnSums &sums = m_openRows.front();
+        finishRow(sums, m_firstOpenRow);
+        std::fill(sums.redBlue.begin(), sums.redBlue.end(), 0);
+        std::fill(sums.green.begin(), sums.green.end(), 0);
+        m_spareRows.push_back(std::move(sums));
         m_openRows.pop_front();
         ++m_firstOpenRow;
+    }
+}
+
+void CellSampler::finishRow(const ColumnSums &sums, int cellRow)
+{
+    const qint64 pixelsPerCell = qint64(m_columns.cellLength) * m_rows.cellLength;
+    for (int c = 0; c < m_columns.cellCount(); ++c) {
+        const AxisMapping::Cell cell = m_columns.cells[c];
+        quint64 redBlue = 0, green = 0;
+        for (int t = cell.tapBegin; t < cell.tapEnd; ++t) {
+            const AxisMapping::Tap tap = m_columns.taps[t];
+            redBlue += sums.redBlue[tap.source] * quint64(tap.weight);
+            green += quint64(sums.green[tap.source]) * quint64(tap.weight);
+        }
+        m_cellColour.at(c, cellRow) = modColour::meanColour(qint64(redBlue >> 32), qint64(green), qint64(redBlue & 0xFFFFFFFF), pixelsPerCell);
     }
 }
 

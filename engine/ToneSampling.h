@@ -31,9 +31,13 @@ public:
     const CellGrid<modColour::Colour> &cellColour() const { return m_cellColour; }
 
 private:
-    struct Sums
+    // Channel sums down the source columns of one cell row, each source row counted as often as
+    // the scaled picture repeats it. Red and blue share a word in 32-bit lanes: no lane can carry,
+    // since a cell holds at most 204 x 340 pixels of at most 255.
+    struct ColumnSums
     {
-        quint64 red = 0, green = 0, blue = 0;
+        std::vector<quint64> redBlue;
+        std::vector<quint32> green;
     };
     // Source row `source` adds `weight` copies of itself to cell row `cellRow`.
     struct RowTap
@@ -43,19 +47,21 @@ private:
         int weight;
     };
 
-    void sumAlongRow(const QRgb *row);
+    void addToColumns(const QRgb *row, quint32 weight, ColumnSums &sums) const;
     void finishRowsEndingAt(int source);
+    void finishRow(const ColumnSums &sums, int cellRow);
 
     AxisMapping m_columns;
     AxisMapping m_rows;
     std::vector<RowTap> m_rowTaps; // in source order
     std::vector<int> m_lastSourceOfRow;
+    int m_sourceColumnsNeeded = 0;
     int m_sourceRowsNeeded = 0;
     int m_nextSourceRow = 0;
     std::size_t m_nextTap = 0;
 
-    std::vector<Sums> m_rowSums;               // the current source row, per cell column
-    std::deque<std::vector<Sums>> m_openRows;  // cell rows still being summed, per cell column
+    std::deque<ColumnSums> m_openRows; // cell rows still being summed, from m_firstOpenRow on
+    std::vector<ColumnSums> m_spareRows;
     int m_firstOpenRow = 0;
     CellGrid<modColour::Colour> m_cellColour;
 };
