@@ -55,7 +55,8 @@ CliParse parseCommandLine(const QStringList &arguments)
 
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
-    if (parser.isSet(helpOption))
+    // --help-all is listed by Qt's help option; the converter has no further options to show.
+    if (parser.isSet(helpOption) || parser.isSet(QStringLiteral("help-all")))
         return {std::nullopt, parser.helpText(), CliExit::success};
     if (parser.isSet(versionOption))
         return {std::nullopt, QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion(),
@@ -71,7 +72,9 @@ CliParse parseCommandLine(const QStringList &arguments)
     p.outputPath = positional[1];
 
     bool ok = false;
-    const float size = QLocale::c().toFloat(parser.value(sizeOption), &ok);
+    QLocale numbers = QLocale::c();
+    numbers.setNumberOptions(QLocale::RejectGroupSeparator); // "1,500" is not fifteen hundred
+    const float size = numbers.toFloat(parser.value(sizeOption), &ok);
     if (!ok || !std::isfinite(size))
         return usageError(QStringLiteral("--size needs a number, not '%1'").arg(parser.value(sizeOption)));
     p.sizeFactor = size;
