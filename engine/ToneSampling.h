@@ -29,6 +29,7 @@ public:
 
     // The mean colours; rows of cells are filled as their last source row is added.
     const CellGrid<modColour::Colour> &cellColour() const { return m_cellColour; }
+    CellGrid<modColour::Colour> takeCellColour() { return std::move(m_cellColour); }
 
 private:
     // Channel sums down the source columns of one cell row, each source row counted as often as

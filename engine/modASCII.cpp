@@ -7,11 +7,10 @@
 #include "JpegRows.h"
 #include "PictureLoader.h"
 #include "PictureRows.h"
+#include "RunRefusals.h"
+#include "OutputFile.h"
 #include "ToneSampling.h"
-#include "Windows1252.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
 #include <chrono>
 #include <cmath>
 #include <future>
@@ -19,8 +18,6 @@
 using modColour::Colour;
 
 namespace {
-
-constexpr double maxSide = 32767;
 
 // n of a progress update: index x 100 (integer) / count / divisor + offset, rounded halves to even.
 int progressPercent(int index, double count, double divisor, double offset = 0)
@@ -49,50 +46,6 @@ public:
 private:
     RunObserver &m_observer;
 };
-
-bool outputReplacesSource(const QString &sourcePath, const QString &outputPath)
-{
-    const QFileInfo output(outputPath);
-    return output.exists() && output.canonicalFilePath() == QFileInfo(sourcePath).canonicalFilePath();
-}
-
-bool outputCanBeWritten(const QString &outputPath)
-{
-    const QFileInfo output(outputPath);
-    const QFileInfo folder(output.absolutePath());
-    if (!folder.isDir() || !folder.isWritable())
-        return false;
-    return !output.exists() || (output.isFile() && output.isWritable());
-}
-
-std::optional<RunResult> refusalOfGeometry(QSize picture, float sizeFactor, CellSize cell)
-{
-    if (std::isnan(sizeFactor) || sizeFactor == 0.0f)
-        return RunResult::PictureTooSmall;
-    const double width = scaledLengthOf(picture.width(), sizeFactor);
-    const double height = scaledLengthOf(picture.height(), sizeFactor);
-    if (picture.width() > maxSide || picture.height() > maxSide || width > maxSide || height > maxSide)
-        return RunResult::PictureTooLarge;
-    if (width < cell.width || height < cell.height)
-        return RunResult::PictureTooSmall;
-    return std::nullopt;
-}
-
-std::optional<RunResult> refusalBeforeLoading(const RunParameters &p, CellSize cell)
-{
-    if (p.ramp.isEmpty())
-        return RunResult::EmptyRamp;
-    if (p.detail == 0)
-        return RunResult::NoDetail;
-    const std::optional<QSize> size = PictureLoader::peekSize(p.sourcePath);
-    if (!size)
-        return RunResult::SourceNotLoaded;
-    if (outputReplacesSource(p.sourcePath, p.outputPath))
-        return RunResult::OutputIsSource;
-    if (!outputCanBeWritten(p.outputPath))
-        return RunResult::OutputNotSaved;
-    return refusalOfGeometry(*size, p.sizeFactor, cell);
-}
 
 // The resizing phase reads and writes nothing: cells read the source picture through their
 // mappings. Its reports still follow the columns it stands for.
@@ -142,7 +95,7 @@ std::optional<CellGrid<Colour>> sampleColours(Reporter &reporter, PictureRows &p
     }
     if (!picture.finish())
         return std::nullopt;
-    return sampler.cellColour();
+    return sampler.takeCellColour();
 }
 
 CellGrid<quint8> greys(Reporter &reporter, const CellGrid<Colour> &cellColour)
@@ -156,33 +109,11 @@ CellGrid<quint8> greys(Reporter &reporter, const CellGrid<Colour> &cellColour)
     return cellGrey;
 }
 
-class OutputWriter
-{
-public:
-    explicit OutputWriter(const QString &path) : m_file(path) {}
-
-    bool open() { return m_file.open(QIODevice::WriteOnly); }
-    void writeLine(const QString &line)
-    {
-        m_file.write(Windows1252::encode(line));
-        m_file.write("\r\n", 2);
-    }
-    void writeLines(const QStringList &lines)
-    {
-        for (const QString &line : lines)
-            writeLine(line);
-    }
-    bool commit() { return m_file.commit(); }
-
-private:
-    QSaveFile m_file;
-};
-
 RunResult drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGrid<quint8> &cellGrey)
 {
     reporter.yield();
     const OutputKind kind = outputKindOf(p.outputPath);
-    OutputWriter output(p.outputPath);
+    OutputFile output(p.outputPath);
     if (!output.open())
         return RunResult::OutputNotSaved;
     output.writeLines(headerLines(kind, p.detail, p.fontReminder && kind != OutputKind::RichText));
