@@ -1,89 +1,240 @@
 #include "ReferenceModel.h"
 
-#include "CellBox.h"
-#include "CellGreys.h"
-#include "DocumentLines.h"
-#include "OutputKind.h"
-#include "PictureFile.h"
-#include "RampBands.h"
-#include "ScaledPicture.h"
-#include "Windows1252Lines.h"
-
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QImage>
+#include <QImageReader>
+#include <QStringEncoder>
 #include <QStringList>
-#include <exception>
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Loop counters of the conversion are 16-bit.
+// The conversion's loop counters are 16-bit.
 constexpr int largestSide = 32767;
 
-ReferenceResult refuse(const QString &why)
+// The unsigned little-endian number held in `bytes` bytes at `at`; bytes past the end read as 0.
+quint32 numberAt(const QByteArray &data, qint64 at, int bytes)
 {
-    return ReferenceResult{QByteArray(), why, QString()};
+    quint32 value = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        value = value << 8 | (at + i < data.size() ? quint8(data.at(at + i)) : 0u);
+    return value;
 }
 
-bool sameFile(const QString &source, const QString &outputName)
+// Every image an icon or cursor file lists lies inside the file.
+bool iconRunsToEnd(const QByteArray &data)
 {
-    const QString canonicalOutput = QFileInfo(outputName).canonicalFilePath();
-    return !canonicalOutput.isEmpty() && canonicalOutput == QFileInfo(source).canonicalFilePath();
-}
-
-QStringList rowTexts(const GreyRows &greys, const RampBands &bands)
-{
-    QStringList rows;
-    for (const std::vector<int> &greyRow : greys) {
-        QString text;
-        for (const int grey : greyRow)
-            text += bands.characterFor(grey);
-        rows.append(text);
+    for (qint64 entry = 6; entry < 6 + 16 * qint64(numberAt(data, 4, 2)); entry += 16) {
+        if (entry + 16 > data.size() || qint64(numberAt(data, entry + 12, 4)) + numberAt(data, entry + 8, 4) > data.size())
+            return false;
     }
-    return rows;
+    return data.size() >= 6;
 }
 
-ReferenceResult convert(const QString &source, const QString &outputName, const QString &ramp, float size, quint8 detail,
-                        bool reminder)
+// Whether the file reaches the end its own structure announces: a decoder may make something of a cut-short copy.
+// A JPEG's end marker must follow its last scan (an embedded thumbnail's markers all come before the first).
+bool runsToEnd(const QString &path, const QByteArray &format)
 {
-    if (detail == 0)
-        return refuse(QStringLiteral("detail 0 measures no cell"));
-    if (size == 0.0f)
-        return refuse(QStringLiteral("size 0 leaves no picture"));
-    if (ramp.isEmpty())
-        return refuse(QStringLiteral("empty ramp"));
-    if (sameFile(source, outputName))
-        return refuse(QStringLiteral("output is the source"));
-    if (!QFileInfo(outputName).absoluteDir().exists())
-        return refuse(QStringLiteral("output folder missing"));
+    QFile file(path);
+    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (format == "jpeg" || format == "jpg")
+        return data.lastIndexOf("\xFF\xD9") > data.lastIndexOf("\xFF\xDA");
+    if (format == "png")
+        return data.contains(QByteArray::fromHex("0000000049454E44AE426082"));
+    if (format == "gif")
+        return data.endsWith(';');
+    if (format == "bmp")
+        return numberAt(data, 2, 4) <= data.size();
+    return format == "ico" || format == "cur" ? iconRunsToEnd(data) : true;
+}
 
-    const std::optional<PixelArray> picture = readPictureFile(source);
-    if (!picture)
-        return refuse(QStringLiteral("source not loaded"));
-    if (picture->width() > largestSide || picture->height() > largestSide)
-        return refuse(QStringLiteral("source over 32767 pixels on a side"));
+// The image of largest area in an icon or cursor file, the first of a tie; null when any image is unreadable.
+QImage largestImage(const QString &path)
+{
+    QImage largest;
+    for (int index = 0; index < QImageReader(path).imageCount(); ++index) {
+        QImageReader reader(path);
+        const QImage image = reader.jumpToImage(index) ? reader.read() : QImage();
+        if (image.isNull())
+            return {};
+        if (qint64(image.width()) * image.height() > qint64(largest.width()) * largest.height())
+            largest = image;
+    }
+    return largest;
+}
 
-    const bool scaling = size != 1.0f && size > 0.0f;
-    if (scaling && (scaledLength(picture->width(), size) > largestSide || scaledLength(picture->height(), size) > largestSide))
-        return refuse(QStringLiteral("scaled picture over 32767 pixels on a side"));
-    const PixelArray worked = scaling ? scaledPicture(*picture, size) : *picture;
+// The picture upright as its EXIF orientation says, first GIF frame, laid over white; null when unreadable.
+QImage loadPicture(const QString &path)
+{
+    // Photographs of several thousand pixels a side need more than the reader's default allowance.
+    QImageReader::setAllocationLimit(4200);
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QByteArray format = reader.format();
+    QImage picture = format == "ico" || format == "cur" ? largestImage(path) : reader.read();
+    if (picture.isNull() || !runsToEnd(path, format))
+        return {};
+    picture.convertTo(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            const int alpha = qAlpha(pixel);
+            const auto overWhite = [alpha](int channel) { return (channel * alpha + 255 * (255 - alpha) + 127) / 255; };
+            picture.setPixel(x, y, qRgb(overWhite(qRed(pixel)), overWhite(qGreen(pixel)), overWhite(qBlue(pixel))));
+        }
+    }
+    return picture;
+}
 
-    const CellBox cell = cellBoxForDetail(detail);
-    if (worked.width() / cell.width == 0 || worked.height() / cell.height == 0)
-        return refuse(QStringLiteral("no whole cell"));
+// The grey of a whole cell of the picture scaled by `factor`, whose pixel (x, y) is source pixel
+// (floor(x / factor), floor(y / factor)): each channel's mean in double, rounded half to even, then the three alike.
+int cellGrey(const QImage &source, double factor, int cellWidth, int cellHeight, int column, int row)
+{
+    int sums[3] = {};
+    for (int y = row * cellHeight; y < (row + 1) * cellHeight; ++y) {
+        for (int x = column * cellWidth; x < (column + 1) * cellWidth; ++x) {
+            const QRgb colour = source.pixel(int(std::floor(x / factor)), int(std::floor(y / factor)));
+            sums[0] += qRed(colour);
+            sums[1] += qGreen(colour);
+            sums[2] += qBlue(colour);
+        }
+    }
+    const auto mean = [&](int channel) { return int(std::nearbyint(sums[channel] / (double(cellWidth) * cellHeight))); };
+    return int(std::nearbyint((mean(0) + mean(1) + mean(2)) / 3.0));
+}
 
-    const QStringList rows = rowTexts(cellGreys(worked, cell), RampBands(ramp));
-    const OutputKind kind = outputKindFor(outputName);
-    return ReferenceResult{windows1252Lines(documentLines(kind, detail, reminder && kind != OutputKind::RichText, rows)), {}, {}};
+// A surrogate pair is one character.
+QStringList charactersOf(const QString &text)
+{
+    QStringList characters;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const bool pair = text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate();
+        characters.append(text.mid(at, pair ? 2 : 1));
+        at += pair ? 1 : 0;
+    }
+    return characters;
+}
+
+// The character of each grey 0..255: band k, from limit(k) up to limit(k + 1), gets the k-th character from the
+// dark end. Bands whose limits coincide hold no grey.
+QStringList characterOfGrey(const QString &lightToDark)
+{
+    QStringList characters = charactersOf(lightToDark);
+    std::reverse(characters.begin(), characters.end());
+    const qsizetype count = characters.size();
+    const auto limit = [count](qsizetype k) { return k == count ? 256 : int(std::nearbyint(255.0 / double(count) * double(k))); };
+    QStringList table(256);
+    for (int grey = 0; grey < 256; ++grey) {
+        for (qsizetype k = 0; k < count; ++k) {
+            if (limit(k) <= grey && grey < limit(k + 1))
+                table[grey] = characters.at(k);
+        }
+    }
+    return table;
+}
+
+enum class Kind { Text, RichText, Html };
+
+// By the upper-cased text after the last "." of the file name.
+Kind kindOf(const QString &outputName)
+{
+    const QString extension = QFileInfo(outputName).suffix().toUpper();
+    if (extension == u"RTF"_s)
+        return Kind::RichText;
+    return extension == u"HTM"_s || extension == u"HTML"_s ? Kind::Html : Kind::Text;
+}
+
+QStringList documentLines(Kind kind, int detail, bool reminder, const QStringList &rows)
+{
+    QStringList lines;
+    if (kind == Kind::RichText) {
+        lines << QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Lucida Console;}}")
+              << QStringLiteral("\\viewkind4\\uc1\\pard\\f0\\fs%1").arg(detail * 2);
+    } else if (reminder) {
+        lines << u"Friendly Reminder: This is a ASCII Artwork! To properly view this picture, set the font to "
+                 "'Lucida Console' and size to %1."_s.arg(detail)
+              << QStringLiteral("Or you can choose another font where the following lines appear the same length:")
+              << QStringLiteral("|abcdefABCDEFG|") << QStringLiteral("|!%@%^#$%&^()'|") << QString() << QString() << QString();
+    }
+    for (QString row : rows) {
+        if (kind == Kind::RichText)
+            lines << row.replace(u'\\', u"\\\\"_s).replace(u'{', u"\\{"_s).replace(u'}', u"\\}"_s) + u"\\par"_s;
+        else if (kind == Kind::Html)
+            lines << row.replace(u'&', u"&amp;"_s).replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s) + u"<BR>"_s;
+        else
+            lines << row;
+    }
+    if (kind == Kind::RichText)
+        lines << QStringLiteral("}");
+    return lines << QString() << QString() << QStringLiteral("Generated by Glyphsmith");
+}
+
+// Each line followed by CR LF; a character the code page cannot hold becomes one "?".
+QByteArray windows1252Lines(const QStringList &lines)
+{
+    QHash<QString, QByteArray> encoded;
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        for (const QString &character : charactersOf(line)) {
+            if (!encoded.contains(character)) {
+                QStringEncoder encoder("windows-1252");
+                const QByteArray one = encoder.encode(character);
+                encoded.insert(character, encoder.hasError() || one.size() != 1 ? QByteArray("?") : one);
+            }
+            bytes += encoded.value(character);
+        }
+        bytes += "\r\n";
+    }
+    return bytes;
 }
 
 } // namespace
 
 ReferenceResult referenceOutput(const QString &source, const QString &outputName, const QString &ramp, float size,
-                                quint8 detail, bool reminder)
+                                int detail, bool reminder)
 {
-    try {
-        return convert(source, outputName, ramp, size, detail, reminder);
-    } catch (const std::exception &fault) {
-        return ReferenceResult{QByteArray(), QString(), QString::fromLocal8Bit(fault.what())};
+    if (size == 0.0f)
+        return {{}, u"size 0 leaves no picture"_s};
+    if (ramp.isEmpty())
+        return {{}, u"empty ramp"_s};
+    const QString canonicalOutput = QFileInfo(outputName).canonicalFilePath();
+    if (!canonicalOutput.isEmpty() && canonicalOutput == QFileInfo(source).canonicalFilePath())
+        return {{}, u"output is the source"_s};
+    if (!QFileInfo(outputName).absoluteDir().exists())
+        return {{}, u"output folder missing"_s};
+
+    const QImage picture = loadPicture(source);
+    if (picture.isNull())
+        return {{}, u"source not loaded"_s};
+    if (picture.width() > largestSide || picture.height() > largestSide)
+        return {{}, u"source over 32767 pixels on a side"_s};
+    // The single-precision product rounded half to even, kept in double: a huge factor gives a length no integer holds.
+    const bool scaling = size > 0.0f && size != 1.0f;
+    const double width = scaling ? std::nearbyint(float(picture.width()) * size) : picture.width();
+    const double height = scaling ? std::nearbyint(float(picture.height()) * size) : picture.height();
+    if (width > largestSide || height > largestSide)
+        return {{}, u"scaled picture over 32767 pixels on a side"_s};
+
+    // Pixels per em at 96 dots per inch; a glyph is as tall as the em and 1229/2048 of it wide.
+    const int cellHeight = int(std::nearbyint(detail * 96.0 / 72.0));
+    const int cellWidth = int(std::nearbyint(cellHeight * 1229.0 / 2048.0));
+    const int columns = int(width) / cellWidth;
+    const int rows = int(height) / cellHeight;
+    if (columns == 0 || rows == 0)
+        return {{}, u"no whole cell"_s};
+
+    const QStringList characters = characterOfGrey(ramp);
+    QStringList rowTexts(rows);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column)
+            rowTexts[row] += characters.at(cellGrey(picture, scaling ? size : 1.0, cellWidth, cellHeight, column, row));
     }
+    const Kind kind = kindOf(outputName);
+    return {windows1252Lines(documentLines(kind, detail, reminder && kind != Kind::RichText, rowTexts)), {}};
 }

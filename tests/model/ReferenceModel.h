@@ -2,19 +2,17 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QtGlobal>
 
-// The exact bytes a conversion must write, or why it must write nothing.
+// What a conversion must write: the file's exact bytes, or why it must write nothing.
 struct ReferenceResult
 {
     QByteArray bytes;
     QString refusal; // empty when the conversion goes through
-    QString fault;   // the model itself went wrong; neither bytes nor refusal can be trusted
 
     bool refused() const { return !refusal.isEmpty(); }
 };
 
-// Converts `source` for an output file named `outputName` (its extension picks the kind; its folder must exist).
-// `ramp` runs from light to dark; a `size` below 0 leaves the picture unscaled; `detail` is in points.
+// A second, deliberately plain conversion that shares no source with engine/ or cli/. `outputName`'s extension
+// picks the kind of file; `ramp` runs from light to dark; a `size` below 0 leaves the picture unscaled.
 ReferenceResult referenceOutput(const QString &source, const QString &outputName, const QString &ramp, float size,
-                                quint8 detail, bool reminder);
+                                int detail, bool reminder);
