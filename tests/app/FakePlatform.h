@@ -2,45 +2,50 @@
 
 #include "Platform.h"
 
-#include <QList>
 #include <QMap>
 #include <QStringList>
-#include <deque>
 #include <functional>
+#include <utility>
 
-// Stands in for the desktop: records what the window asks for and answers from queues.
+// Stands in for the desktop: records what the window asks for and answers dialogs from a list.
 class FakePlatform : public Platform
 {
 public:
-    struct Message
-    {
-        QString title;
-        QString text;
-    };
-
-    QList<Message> messages;
-    QList<FileDialogRequest> openRequests;
-    QList<FileDialogRequest> saveRequests;
-    std::deque<std::optional<QString>> openAnswers; // nothing queued means Cancel
-    std::deque<std::optional<QString>> saveAnswers;
+    QStringList messages;             // "title: text"
+    QList<FileDialogRequest> dialogs; // Open and Save alike
+    QStringList answers;              // what the next dialogs choose; none left means Cancel
     QStringList openedFiles;
-    QStringList webPages;
-    QMap<QString, QString> store; // "application/section/key" -> text
-    int storeWrites = 0;
-    qint64 now = 0;
-    qint64 clockStep = 0;         // added after every reading
-    std::function<void()> onClock; // called at every reading, before the step
+    QMap<QString, QString> store;     // "application/section/key" -> text
+    qint64 clockStep = 0;             // added after every reading
+    std::function<void()> onClock;    // called at every reading
     QString folder;
 
-    static QString storeKey(const QString &key) { return QStringLiteral("Glyphsmith/Options/") + key; }
-
-    void showMessage(QWidget *parent, const QString &title, const QString &text) override;
-    std::optional<QString> openFileName(QWidget *parent, const FileDialogRequest &request) override;
-    std::optional<QString> saveFileName(QWidget *parent, const FileDialogRequest &request) override;
-    bool openFile(const QString &path) override;
-    bool openWebPage(const QString &address) override;
-    QString setting(const SettingKey &key, const QString &defaultValue) override;
-    void saveSetting(const SettingKey &key, const QString &value) override;
-    qint64 clockMs() override;
+    void showMessage(QWidget *, const QString &title, const QString &text) override { messages << title + QStringLiteral(": ") + text; }
+    std::optional<QString> openFileName(QWidget *, const FileDialogRequest &request) override { return answer(request); }
+    std::optional<QString> saveFileName(QWidget *, const FileDialogRequest &request) override { return answer(request); }
+    bool openFile(const QString &path) override
+    {
+        openedFiles << path;
+        return true;
+    }
+    bool openWebPage(const QString &) override { return true; }
+    QString setting(const SettingKey &key, const QString &defaultValue) override { return store.value(pathOf(key), defaultValue); }
+    void saveSetting(const SettingKey &key, const QString &value) override { store.insert(pathOf(key), value); }
+    qint64 clockMs() override
+    {
+        if (onClock)
+            onClock();
+        return std::exchange(m_now, m_now + clockStep);
+    }
     QString programFolder() override { return folder; }
+
+private:
+    static QString pathOf(const SettingKey &key) { return key.application + u'/' + key.section + u'/' + key.key; }
+    std::optional<QString> answer(const FileDialogRequest &request)
+    {
+        dialogs << request;
+        return answers.isEmpty() ? std::nullopt : std::optional(answers.takeFirst());
+    }
+
+    qint64 m_now = 0;
 };

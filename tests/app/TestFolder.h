@@ -1,28 +1,30 @@
 #pragma once
 
-#include <QByteArray>
-#include <QColor>
-#include <QString>
-#include <QStringList>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
-// A scratch folder for one test: pictures, ramp lists and outputs.
+// A scratch folder for one test: ramp lists, pictures and outputs.
 class TestFolder
 {
 public:
-    TestFolder();
-
-    QString path(const QString &name) const;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
     // The names in the folder, sorted; a run's temporary file would show up here.
-    QStringList entries() const;
+    QStringList entries() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
-    QString writeFile(const QString &name, const QByteArray &contents) const;
-    QByteArray readFile(const QString &name) const;
-    // A picture of `columns` x `rows` blocks of `blockWidth` x `blockHeight` pixels, black and
-    // white like a chessboard with a black top-left block.
-    QString writeChessboard(const QString &name, int columns, int rows, int blockWidth, int blockHeight) const;
-    // A picture with every pixel different: red across, green down, blue mixed.
-    QString writeGradient(const QString &name, int width, int height) const;
+    QString writeFile(const QString &name, const QByteArray &contents) const
+    {
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+            qFatal("cannot write %s", qPrintable(name));
+        return path(name);
+    }
+
+    QByteArray readFile(const QString &name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
 private:
     QTemporaryDir m_dir;
