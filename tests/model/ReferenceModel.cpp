@@ -236,5 +236,5 @@ ReferenceResult referenceOutput(const QString &source, const QString &outputName
             rowTexts[row] += characters.at(cellGrey(picture, scaling ? size : 1.0, cellWidth, cellHeight, column, row));
     }
     const Kind kind = kindOf(outputName);
-    return {windows1252Lines(documentLines(kind, detail, reminder && kind != Kind::RichText, rowTexts)), {}};
+    return {windows1252Lines(documentLines(kind, detail, reminder, rowTexts)), {}};
 }

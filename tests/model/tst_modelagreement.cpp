@@ -160,7 +160,8 @@ void tst_ModelAgreement::agreement_data()
     addRow("resampled, though barely: ", {big, u"1.0000001"_s, 1, 3});
     addRow("one row of cells: ", {big, u"3"_s, 200, 3, u"art.rtf"_s});
     addRow("largest cell: ", {big, u"3"_s, 255, 3});
-    addRow("scaled past 32767 pixels: ", {m_made[0], u"40000"_s, 10, 2});
+    addRow("scaled to 32767 pixels: ", {m_made[0], u"127.998"_s, 10, 2});
+    addRow("scaled to 32768 pixels: ", {m_made[0], u"128"_s, 10, 2});
     addRow("scaled past any integer: ", {big, u"1e10"_s, 10, 2});
     addRow("scaled to nothing: ", {big, u"0.001"_s, 10, 2});
     addRow("scaled by 0: ", {big, u"0"_s, 10, 2});
