@@ -111,18 +111,19 @@ private slots:
         QFETCH(QStringList, options);
         QFETCH(QByteArray, row);
         QTemporaryDir dir;
-        QVERIFY(QFile::copy(cli, dir.filePath("glyphsmith-cli")));
-        QVERIFY(writeFile(dir.filePath("Formats.TXT"), "XY\r\nab\r\n"));
+        // Run from another folder, so that a ramp file found through the working folder would be missed.
+        QVERIFY(QDir(dir.path()).mkdir("bin") && QFile::copy(cli, dir.filePath("bin/glyphsmith-cli")));
+        QVERIFY(writeFile(dir.filePath("bin/Formats.TXT"), "XY\r\nab\r\n"));
         QVERIFY(writeHalvesPicture(dir.filePath("pic.png"), halves));
         QProcess process;
         process.setWorkingDirectory(dir.path());
-        QCOMPARE(run(process, options + QStringList{"--no-reminder", "pic.png", "art.txt"}, dir.filePath("glyphsmith-cli")), 0);
+        QCOMPARE(run(process, options + QStringList{"--no-reminder", "pic.png", "art.txt"}, dir.filePath("bin/glyphsmith-cli")), 0);
         QCOMPARE(process.readAllStandardOutput() + process.readAllStandardError(), QByteArray());
         // Four rows, then the two empty lines before the closing line.
         const QByteArray art = contentsOf(dir.filePath("art.txt"));
         QVERIFY2(art.startsWith((row + "\r\n").repeated(4) + "\r\n\r\n"), art.constData());
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-                 QStringList({"art.txt", "Formats.TXT", "glyphsmith-cli", "pic.png"}));
+                 QStringList({"art.txt", "bin", "pic.png"}));
     }
 
     // Refusals the picture-by-picture comparison elsewhere does not reach, and a wrong argument.

@@ -82,7 +82,6 @@ private slots:
         QTest::newRow("detail 256") << QStringList{"--detail=256"} + files;
         QTest::newRow("detail in words") << QStringList{"--detail", "ten"} + files;
         QTest::newRow("detail with a fraction") << QStringList{"--detail", "10.5"} + files;
-        QTest::newRow("no file names") << QStringList();
         QTest::newRow("only the source") << QStringList{"in.png"};
         QTest::newRow("three file names") << files + QStringList{"extra.txt"};
         QTest::newRow("unknown option") << QStringList{"--colour"} + files;
