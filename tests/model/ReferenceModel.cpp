@@ -15,42 +15,57 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// The conversion's loop counters are 16-bit.
-constexpr int largestSide = 32767;
-
-// The unsigned little-endian number held in `bytes` bytes at `at`; bytes past the end read as 0.
-quint32 numberAt(const QByteArray &data, qint64 at, int bytes)
+unsigned byteAt(const QByteArray &data, qint64 at)
 {
-    quint32 value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | (at + i < data.size() ? quint8(data.at(at + i)) : 0u);
-    return value;
+    return at < data.size() ? quint8(data.at(at)) : 0u; // past the end reads as 0
+}
+
+quint32 littleEndian(const QByteArray &data, qint64 at, int bytes)
+{
+    return bytes == 0 ? 0u : byteAt(data, at) | littleEndian(data, at + 1, bytes - 1) << 8;
+}
+
+// Segment by segment up to the end marker; what follows it is not the picture's.
+bool jpegRunsToEnd(const QByteArray &data)
+{
+    // A scan's coded data runs to the next marker: FF 00 is a data byte, FF FF fill, FF D0 to FF D7 restarts.
+    const QByteArray stillData = QByteArray::fromHex("00FFD0D1D2D3D4D5D6D7");
+    qint64 at = 2;
+    while (at + 1 < data.size() && byteAt(data, at) == 0xFF) {
+        const unsigned marker = byteAt(data, at + 1);
+        if (marker == 0xD9)
+            return true;
+        const bool alone = marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+        at += alone ? (marker == 0xFF ? 1 : 2) : 2 + byteAt(data, at + 2) * 256 + byteAt(data, at + 3);
+        while (marker == 0xDA && at + 1 < data.size() && (byteAt(data, at) != 0xFF || stillData.contains(data.at(at + 1))))
+            ++at;
+    }
+    return false;
 }
 
 // Every image an icon or cursor file lists lies inside the file.
 bool iconRunsToEnd(const QByteArray &data)
 {
-    for (qint64 entry = 6; entry < 6 + 16 * qint64(numberAt(data, 4, 2)); entry += 16) {
-        if (entry + 16 > data.size() || qint64(numberAt(data, entry + 12, 4)) + numberAt(data, entry + 8, 4) > data.size())
+    for (qint64 entry = 6; entry < 6 + 16 * qint64(littleEndian(data, 4, 2)); entry += 16) {
+        if (entry + 16 > data.size() || qint64(littleEndian(data, entry + 12, 4)) + littleEndian(data, entry + 8, 4) > data.size())
             return false;
     }
     return data.size() >= 6;
 }
 
 // Whether the file reaches the end its own structure announces: a decoder may make something of a cut-short copy.
-// A JPEG's end marker must follow its last scan (an embedded thumbnail's markers all come before the first).
 bool runsToEnd(const QString &path, const QByteArray &format)
 {
     QFile file(path);
     const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (format == "jpeg" || format == "jpg")
-        return data.lastIndexOf("\xFF\xD9") > data.lastIndexOf("\xFF\xDA");
+        return jpegRunsToEnd(data);
     if (format == "png")
         return data.contains(QByteArray::fromHex("0000000049454E44AE426082"));
     if (format == "gif")
         return data.endsWith(';');
     if (format == "bmp")
-        return numberAt(data, 2, 4) <= data.size();
+        return littleEndian(data, 2, 4) <= data.size();
     return format == "ico" || format == "cur" ? iconRunsToEnd(data) : true;
 }
 
@@ -113,11 +128,8 @@ int cellGrey(const QImage &source, double factor, int cellWidth, int cellHeight,
 QStringList charactersOf(const QString &text)
 {
     QStringList characters;
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const bool pair = text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate();
-        characters.append(text.mid(at, pair ? 2 : 1));
-        at += pair ? 1 : 0;
-    }
+    for (const char32_t point : text.toUcs4())
+        characters << QString::fromUcs4(&point, 1);
     return characters;
 }
 
@@ -140,15 +152,6 @@ QStringList characterOfGrey(const QString &lightToDark)
 }
 
 enum class Kind { Text, RichText, Html };
-
-// By the upper-cased text after the last "." of the file name.
-Kind kindOf(const QString &outputName)
-{
-    const QString extension = QFileInfo(outputName).suffix().toUpper();
-    if (extension == u"RTF"_s)
-        return Kind::RichText;
-    return extension == u"HTM"_s || extension == u"HTML"_s ? Kind::Html : Kind::Text;
-}
 
 QStringList documentLines(Kind kind, int detail, bool reminder, const QStringList &rows)
 {
@@ -212,13 +215,14 @@ ReferenceResult referenceOutput(const QString &source, const QString &outputName
     const QImage picture = loadPicture(source);
     if (picture.isNull())
         return {{}, u"source not loaded"_s};
-    if (picture.width() > largestSide || picture.height() > largestSide)
+    // The conversion's loop counters are 16-bit.
+    if (picture.width() > 32767 || picture.height() > 32767)
         return {{}, u"source over 32767 pixels on a side"_s};
     // The single-precision product rounded half to even, kept in double: a huge factor gives a length no integer holds.
     const bool scaling = size > 0.0f && size != 1.0f;
     const double width = scaling ? std::nearbyint(float(picture.width()) * size) : picture.width();
     const double height = scaling ? std::nearbyint(float(picture.height()) * size) : picture.height();
-    if (width > largestSide || height > largestSide)
+    if (width > 32767 || height > 32767)
         return {{}, u"scaled picture over 32767 pixels on a side"_s};
 
     // Pixels per em at 96 dots per inch; a glyph is as tall as the em and 1229/2048 of it wide.
@@ -235,6 +239,8 @@ ReferenceResult referenceOutput(const QString &source, const QString &outputName
         for (int column = 0; column < columns; ++column)
             rowTexts[row] += characters.at(cellGrey(picture, scaling ? size : 1.0, cellWidth, cellHeight, column, row));
     }
-    const Kind kind = kindOf(outputName);
+    // By the upper-cased text after the last "." of the file name.
+    const QString extension = QFileInfo(outputName).suffix().toUpper();
+    const Kind kind = extension == u"RTF"_s ? Kind::RichText : extension == u"HTM"_s || extension == u"HTML"_s ? Kind::Html : Kind::Text;
     return {windows1252Lines(documentLines(kind, detail, reminder, rowTexts)), {}};
 }

@@ -75,14 +75,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// Empty when the run was refused as it must be: exit 1, one line on the standard error, the output as it was.
-QString refusalFault(const std::pair<int, QByteArray> &run, const QString &output, const std::optional<QByteArray> &before)
-{
-    if (run.first != 1 || !run.second.endsWith('\n') || run.second.count('\n') != 1)
-        return u"exit %1, standard error: %2"_s.arg(run.first).arg(QString::fromLocal8Bit(run.second));
-    return contentsOf(output) == before ? QString() : u"a refused run touched the output"_s;
-}
-
 void addRow(const char *what, const Conversion &c)
 {
     QTest::addRow("%s%s | size %s | detail %d | %s | %s%s", what, qPrintable(QFileInfo(c.picture).fileName()), qPrintable(c.size),
@@ -191,9 +183,13 @@ void tst_ModelAgreement::agreement_data()
         QVERIFY(writeFile(unreadable.at(unreadable.size() - 2), whole.left(whole.size() * 2 / 3)));
         QVERIFY(writeFile(unreadable.last(), whole.chopped(1)));
     }
+    // A photograph may carry data after its picture, which its last byte's loss leaves whole; there the two need only
+    // agree. Our own pictures end with their picture.
+    const bool ownPictures = !qEnvironmentVariableIsSet("GLYPHSMITH_MODEL_PICTURES");
     for (const QString &path : unreadable) {
-        addRow("unreadable: ", {path, u"1"_s, 10, 2, u"art.txt"_s, true, Twist::Unreadable});
-        addRow("unreadable, file there: ", {path, u"1"_s, 10, 2, u"art.txt"_s, true, Twist::UnreadableFileThere});
+        const bool mustRefuse = ownPictures || path.startsWith(dataFolder);
+        addRow("unreadable: ", {path, u"1"_s, 10, 2, u"art.txt"_s, true, mustRefuse ? Twist::Unreadable : Twist::None});
+        addRow("unreadable, file there: ", {path, u"1"_s, 10, 2, u"art.txt"_s, true, mustRefuse ? Twist::UnreadableFileThere : Twist::FileThere});
     }
 }
 
@@ -236,9 +232,10 @@ void tst_ModelAgreement::agreement()
                                                      QLocale::c().toFloat(conversion.size), conversion.detail, conversion.reminder);
     QVERIFY2(expected.refused() || !unreadable, "the model reads a picture that should be refused");
     const std::pair<int, QByteArray> run = runConverter(arguments << source << output, conversion.twist == Twist::GermanLocale);
-    if (expected.refused()) {
-        const QString fault = refusalFault(run, output, before);
-        QVERIFY2(fault.isEmpty(), qPrintable(u"the model refuses (%1), but: %2"_s.arg(expected.refusal, fault)));
+    if (expected.refused()) { // exit 1, one line on the standard error, the output as it was
+        QVERIFY2(run.first == 1 && run.second.endsWith('\n') && run.second.count('\n') == 1,
+                 qPrintable(u"the model refuses (%1), the converter exits %2: %3"_s.arg(expected.refusal).arg(run.first).arg(run.second)));
+        QVERIFY2(contentsOf(output) == before, "a refused run touched the output");
         return;
     }
     QVERIFY2(run.first == 0, qPrintable(u"exit %1: %2"_s.arg(run.first).arg(QString::fromLocal8Bit(run.second))));
