@@ -39,76 +39,6 @@ class TestPictureLoader : public QObject
     Q_OBJECT
 
 private slots:
-    void goodFilesLoad_data()
-    {
-        QTest::addColumn<QString>("file");
-        const QStringList files = QDir(dataFile(QStringLiteral("good"))).entryList(QDir::Files);
-        QVERIFY(files.size() >= 9);
-        for (const QString &file : files)
-            QTest::newRow(qPrintable(file)) << file;
-    }
-    void goodFilesLoad()
-    {
-        QFETCH(QString, file);
-        const QString path = dataFile(QStringLiteral("good/") + file);
-        const std::optional<QSize> size = PictureLoader::peekSize(path);
-        const std::optional<QImage> picture = PictureLoader::load(path);
-        QVERIFY(size);
-        QVERIFY(picture);
-        QCOMPARE(picture->size(), *size);
-        QCOMPARE(picture->format(), QImage::Format_RGB32);
-    }
-
-    void badFilesAreRefused_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("jpeg cut short in its scan") << QStringLiteral("truncated.jpg");
-        QTest::newRow("gif with a broken header") << QStringLiteral("bad-header.gif");
-        QTest::newRow("zero bytes") << QStringLiteral("empty.jpg");
-        QTest::newRow("text named .jpg") << QStringLiteral("text.jpg");
-        QTest::newRow("missing") << QStringLiteral("no-such-file.png");
-    }
-    void badFilesAreRefused()
-    {
-        QFETCH(QString, file);
-        QVERIFY(!PictureLoader::load(dataFile(QStringLiteral("bad/") + file)));
-    }
-
-    void photoOrientationIsApplied()
-    {
-        // Stored landscape with orientation 6: it loads standing up.
-        const QString path = dataFile(QStringLiteral("good/rotated.jpg"));
-        QImageReader raw(path);
-        raw.setAutoTransform(false);
-        const QSize stored = raw.size();
-        QVERIFY(stored.width() > stored.height());
-        QCOMPARE(PictureLoader::peekSize(path), stored.transposed());
-        QCOMPARE(PictureLoader::load(path)->size(), stored.transposed());
-    }
-
-    void largestIconImageIsThePicture()
-    {
-        for (const QString &name : {QStringLiteral("good/icon.ico"), QStringLiteral("good/cursor.cur")}) {
-            QImageReader reader(dataFile(name));
-            int largest = 0;
-            for (int i = 0; i < reader.imageCount(); ++i) {
-                reader.jumpToImage(i);
-                largest = std::max(largest, reader.size().width());
-            }
-            QCOMPARE(PictureLoader::load(dataFile(name))->width(), largest);
-        }
-    }
-
-    void firstGifFrameIsThePicture()
-    {
-        QImageReader reader(dataFile(QStringLiteral("good/photo.gif")));
-        QVERIFY(reader.imageCount() >= 2 || reader.supportsAnimation());
-        const QImage first = reader.read().convertToFormat(QImage::Format_RGB32);
-        const QImage second = reader.read().convertToFormat(QImage::Format_RGB32);
-        QVERIFY(first != second);
-        QCOMPARE(*PictureLoader::load(dataFile(QStringLiteral("good/photo.gif"))), first);
-    }
-
     void transparencyOverWhite_data()
     {
         QTest::addColumn<QRgb>("pixel");
@@ -127,14 +57,6 @@ private slots:
         const QImage out = PictureLoader::overWhite(image);
         QCOMPARE(out.format(), QImage::Format_RGB32);
         QCOMPARE(out.pixel(0, 0), composited);
-    }
-
-    void pngWithAlphaIsComposited()
-    {
-        const QString path = dataFile(QStringLiteral("good/photo.png"));
-        const QImage raw = QImage(path).convertToFormat(QImage::Format_ARGB32);
-        QVERIFY(raw.hasAlphaChannel());
-        QCOMPARE(*PictureLoader::load(path), PictureLoader::overWhite(raw));
     }
 
     void jpegCompleteness_data()
