@@ -3,7 +3,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QDir>
