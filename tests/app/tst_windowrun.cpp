@@ -95,7 +95,9 @@ void TestWindowRun::init()
     platform = std::make_unique<FakePlatform>();
     folder = std::make_unique<TestFolder>();
     platform->folder = folder->path(QString());
-    // Sizes are read in the user's form first; there "1.5" must not become fifteen.
+    // Relative paths, which only a faulty window would write to, land in the scratch folder too.
+    QDir::setCurrent(folder->path(QString()));
+    // A user whose "," is the decimal sign and whose "." groups thousands: "1.5" must not become fifteen.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     // The middle ramp is neither the one selected at start nor the last; the last one is empty.
     folder->writeFile(QStringLiteral("Formats.TXT"), " .:#\r\n .:-=+*#%@\r\n\r\n");
@@ -249,7 +251,6 @@ void TestWindowRun::closingDuringARun()
     QSignalSpy unloaded(window.get(), &frmASCII::unloaded);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    window->choosePicture(photo());
     c.cmbDetail->setCurrentIndex(0);
     platform->clockStep = 20;
     bool closeSent = false;
@@ -258,7 +259,7 @@ void TestWindowRun::closingDuringARun()
         if (c.sbPanel1->text() == u"Drawing ASCII Picture" && !std::exchange(closeSent, true))
             QTimer::singleShot(0, window.get(), &QWidget::close);
     };
-    c.cmdMake->click();
+    makeArt(photo(), folder->path(QStringLiteral("art.txt")));
     QVERIFY(closeSent);
     QCOMPARE(unloaded.count(), 1);
     QVERIFY(!window->isVisible());
