@@ -40,11 +40,16 @@ RampTables buildRampTables(const QString &ramp)
 QString assembleRow(std::span<const quint8> greys, const RampTables &tables)
 {
     QString row;
-    row.reserve(qsizetype(greys.size()));
+    row.reserve(qsizetype(greys.size()) * 2);
     for (quint8 grey : greys) {
         const qint16 band = tables.bandOfGrey[grey];
-        if (band >= 0)
-            row.append(tables.rampChar[band]);
+        if (band < 0)
+            continue;
+        const QString &character = tables.rampChar[band];
+        if (character.size() == 1)
+            row.append(character.front());
+        else
+            row.append(character);
     }
     return row;
 }

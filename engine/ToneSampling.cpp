@@ -44,11 +44,12 @@ void CellSampler::addToColumns(const QRgb *row, quint32 weight, ColumnSums &sums
 {
     quint64 *redBlue = sums.redBlue.data();
     quint32 *green = sums.green.data();
-    if (weight == 1) {
+    if (sums.empty) {
         for (int x = 0; x < m_sourceColumnsNeeded; ++x) {
-            redBlue[x] += redBlueOf(row[x]);
-            green[x] += (row[x] >> 8) & 0xFF;
+            redBlue[x] = redBlueOf(row[x]) * weight;
+            green[x] = ((row[x] >> 8) & 0xFF) * weight;
         }
+        sums.empty = false;
         return;
     }
     for (int x = 0; x < m_sourceColumnsNeeded; ++x) {
@@ -62,8 +63,7 @@ void CellSampler::finishRowsEndingAt(int source)
     while (!m_openRows.empty() && m_lastSourceOfRow[m_firstOpenRow] <= source) {
         ColumnSums &sums = m_openRows.front();
         finishRow(sums, m_firstOpenRow);
-        std::fill(sums.redBlue.begin(), sums.redBlue.end(), 0);
-        std::fill(sums.green.begin(), sums.green.end(), 0);
+        sums.empty = true;
         m_spareRows.push_back(std::move(sums));
         m_openRows.pop_front();
         ++m_firstOpenRow;
@@ -72,7 +72,7 @@ void CellSampler::finishRowsEndingAt(int source)
 
 void CellSampler::finishRow(const ColumnSums &sums, int cellRow)
 {
-    const qint64 pixelsPerCell = qint64(m_columns.cellLength) * m_rows.cellLength;
+    const modColour::RoundingDivisor pixelsPerCell(qint64(m_columns.cellLength) * m_rows.cellLength);
     for (int c = 0; c < m_columns.cellCount(); ++c) {
         const AxisMapping::Cell cell = m_columns.cells[c];
         quint64 redBlue = 0, green = 0;

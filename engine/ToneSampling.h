@@ -39,6 +39,7 @@ private:
     {
         std::vector<quint64> redBlue;
         std::vector<quint32> green;
+        bool empty = true; // the first row added is stored, not added, so nothing needs clearing
     };
     // Source row `source` adds `weight` copies of itself to cell row `cellRow`.
     struct RowTap

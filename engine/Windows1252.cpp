@@ -29,14 +29,16 @@ namespace Windows1252 {
 
 QByteArray encode(QStringView text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        const char16_t unit = text[i].unicode();
+        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < text.size() && text[i + 1].isLowSurrogate();
         // A character outside the basic plane is one character, so one "?".
-        bytes.append(pair ? '?' : encodeOne(text[i].unicode()));
+        *out++ = unit < 0x80 ? char(unit) : pair ? '?' : encodeOne(unit);
         i += pair ? 1 : 0;
     }
+    bytes.truncate(out - bytes.data());
     return bytes;
 }
 

@@ -98,13 +98,19 @@ std::optional<CellGrid<Colour>> sampleColours(Reporter &reporter, PictureRows &p
     return sampler.takeCellColour();
 }
 
+// Greys are taken a strip of columns at a time: a single column of a large grid would touch a
+// new cache line in every row.
 CellGrid<quint8> greys(Reporter &reporter, const CellGrid<Colour> &cellColour)
 {
+    constexpr int strip = 16;
     CellGrid<quint8> cellGrey(cellColour.columns, cellColour.rows);
-    for (int c = 0; c < cellColour.columns; ++c) {
-        reporter.yield();
-        greyColumns(cellColour, c, c + 1, cellGrey);
-        reporter.progress(RunPhase::Greying, progressPercent(c, cellColour.columns, 2, 50));
+    for (int first = 0; first < cellColour.columns; first += strip) {
+        const int end = std::min(first + strip, cellColour.columns);
+        greyColumns(cellColour, first, end, cellGrey);
+        for (int c = first; c < end; ++c) {
+            reporter.yield();
+            reporter.progress(RunPhase::Greying, progressPercent(c, cellColour.columns, 2, 50));
+        }
     }
     return cellGrey;
 }

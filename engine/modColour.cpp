@@ -8,18 +8,9 @@ double GetGreen(Colour colour) { return (colour >> 8) & 0xFF; }
 
 double GetBlue(Colour colour) { return (colour >> 16) & 0xFF; }
 
-qint32 roundedMean(qint64 sum, qint64 count)
+Colour meanColour(qint64 redSum, qint64 greenSum, qint64 blueSum, const RoundingDivisor &count)
 {
-    const qint64 quotient = sum / count;
-    const qint64 twiceRemainder = 2 * (sum % count);
-    if (twiceRemainder > count || (twiceRemainder == count && (quotient & 1)))
-        return qint32(quotient + 1);
-    return qint32(quotient);
-}
-
-Colour meanColour(qint64 redSum, qint64 greenSum, qint64 blueSum, qint64 count)
-{
-    return RGB(roundedMean(redSum, count), roundedMean(greenSum, count), roundedMean(blueSum, count));
+    return RGB(count(redSum), count(greenSum), count(blueSum));
 }
 
 Colour AverageColour(std::span<const Colour> colours)
@@ -30,7 +21,7 @@ Colour AverageColour(std::span<const Colour> colours)
         green += qint64(GetGreen(c));
         blue += qint64(GetBlue(c));
     }
-    return meanColour(red, green, blue, qint64(colours.size()));
+    return meanColour(red, green, blue, RoundingDivisor(qint64(colours.size())));
 }
 
 Colour GreyColour(Colour colour)

@@ -110,6 +110,24 @@ private slots:
         QCOMPARE(modColour::GetRed(average), mean);
     }
 
+    void roundingDivisorIsExact()
+    {
+        // Every quotient near a whole number or a half, for cell sizes from 1 to the largest.
+        for (const qint64 count : {1, 2, 3, 7, 96, 104, 312, 69360}) {
+            const modColour::RoundingDivisor divide(count);
+            for (qint64 whole = 0; whole <= 255; ++whole) {
+                for (const qint64 sum : {whole * count - 1, whole * count, whole * count + 1, whole * count + count / 2,
+                                         whole * count + (count + 1) / 2, whole * count + count - 1}) {
+                    if (sum < 0)
+                        continue;
+                    const qint64 floor = sum / count, twiceRest = 2 * (sum % count);
+                    const qint64 expected = floor + (twiceRest > count || (twiceRest == count && floor % 2) ? 1 : 0);
+                    QCOMPARE(divide(sum), qint32(expected));
+                }
+            }
+        }
+    }
+
     void scaledLength_data()
     {
         QTest::addColumn<int>("length");
