@@ -5,6 +5,7 @@
 #include <optional>
 
 class QWidget;
+class ViewerPlatform;
 
 // What a file dialog shows: its title, its filter in Qt's syntax and the name filled in.
 struct FileDialogRequest
@@ -46,4 +47,6 @@ public:
     virtual qint64 clockMs() = 0;
     // The folder that holds the program's own files.
     virtual QString programFolder() = 0;
+    // What the picture viewer takes from the desktop; nothing for the desktop's own.
+    virtual ViewerPlatform *viewerPlatform() { return nullptr; }
 };

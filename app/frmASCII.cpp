@@ -12,6 +12,7 @@
 #include "frmASCIILayout.h"
 #include "modASCII.h"
 #include "modSetAlphaIcon.h"
+#include "pp.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -85,7 +86,8 @@ void frmASCII::connectControls()
     connect(c.cmdMake, &QPushButton::clicked, this, &frmASCII::cmdMake_Click);
     connect(c.cmdAdd, &QPushButton::clicked, this, &frmASCII::cmdAdd_Click);
     connect(c.txtSource, &QLineEdit::textChanged, this, &frmASCII::txtSource_Change);
-    // Command1 has no behaviour. Command2 will open the preview window, which is a later addition.
+    connect(c.Command2, &QPushButton::clicked, this, &frmASCII::Command2_Click);
+    // Command1 has no behaviour.
     Options::keepSaved(m_platform, c.oNP, c.iFR);
 }
 
@@ -208,6 +210,18 @@ void frmASCII::cmdMake_Click()
 
 void frmASCII::cmdAdd_Click() { CharacterSets::add(c.lstL2D, c.txtL2D->text(), m_platform.programFolder()); }
 
+// One preview window at a time: opened again, it shows the current picture and comes forward.
+void frmASCII::Command2_Click()
+{
+    if (!m_preview)
+        m_preview = new pp(m_platform);
+    m_preview->coverScreen();
+    m_preview->showPicture(c.txtSource->text());
+    m_preview->showMaximized();
+    m_preview->raise();
+    m_preview->activateWindow();
+}
+
 void frmASCII::mnuAbout_Click() { m_platform.showMessage(this, ProductInfo::aboutTitle(), ProductInfo::aboutText()); }
 
 void frmASCII::mnuOS_Click() { m_platform.openWebPage(ProductInfo::supportAddress); }
@@ -222,6 +236,9 @@ void frmASCII::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    // The preview goes with the main window.
+    if (m_preview)
+        m_preview->close();
     emit unloaded();
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "MainWindowControls.h"
+#include "pp.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class Platform;
 struct RunDisplay;
@@ -28,8 +30,12 @@ public:
     void cmdASCIIBrowse_Click();
     void cmdMake_Click();
     void cmdAdd_Click();
+    void Command2_Click();
     void mnuAbout_Click();
     void mnuOS_Click();
+
+    // The preview window while it is open.
+    pp *preview() const { return m_preview; }
 
 signals:
     // The window has closed for good; the program ends with it.
@@ -55,4 +61,5 @@ private:
     QString m_dialogFileName; // the dialogs share one file name, the last one chosen in either
     bool m_running = false;
     bool m_closeRequested = false;
+    QPointer<pp> m_preview;
 };

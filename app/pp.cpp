@@ -1,0 +1,109 @@
+#include "pp.h"
+
+#include "OleColor.h"
+#include "PicControl.h"
+#include "PictureLoader.h"
+#include "Platform.h"
+#include "ProductInfo.h"
+#include "PropertyBag.h"
+#include "modSetAlphaIcon.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QThread>
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// 4095 by 3855 twips at 15 twips a pixel.
+constexpr QSize designControlSize(273, 257);
+
+} // namespace
+
+pp::pp(Platform &platform) : m_platform(platform)
+{
+    setObjectName(QStringLiteral("pp"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Preview Picture"));
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    // 13005 by 9150 twips, before the window is sized to the screen.
+    resize(867, 610);
+    m_PC1 = new PicControl(this, platform.viewerPlatform());
+    m_PC1->setObjectName(QStringLiteral("PC1"));
+    // The control takes the window's own palette: its system colours are the desktop's.
+    m_PC1->setPalette(QGuiApplication::palette());
+    m_PC1->setGeometry(QRect(QPoint(0, 0), designControlSize));
+    m_PC1->UserControl_ReadProperties(storedSet());
+    Form_Load();
+}
+
+PropertyBag pp::storedSet()
+{
+    PropertyBag bag;
+    bag.WriteProperty(QStringLiteral("ScrollSpeed"), QVariant::fromValue(qint16(10)), 50);
+    bag.WriteProperty(QStringLiteral("BorderStyle"), 0, 1);
+    bag.WriteProperty(QStringLiteral("Appearance"), 0, 1);
+    bag.WriteProperty(QStringLiteral("BackColor"), QVariant::fromValue(OleColors::buttonFace), QVariant());
+    bag.WriteProperty(QStringLiteral("TipTextMagnifier"), QStringLiteral("1.5x Magnification. Right Click To Close"), QString());
+    bag.WriteProperty(QStringLiteral("Magnify"), 1.5f, 2);
+    return bag;
+}
+
+void pp::Form_Load()
+{
+    SetIcon(this, QStringLiteral("ABC"), true);
+    SetIcon(this, QStringLiteral("ABC"), false);
+}
+
+void pp::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+// One pixel of the black window shows at the right and at the bottom. A window smaller than
+// that gives the control no size at all.
+void pp::Form_Resize() { m_PC1->resize(std::max(width() - 1, 0), std::max(height() - 1, 0)); }
+
+// A window of the available area's size; shown maximised, so that a window manager's frame
+// still leaves it covering the screen.
+void pp::coverScreen()
+{
+    if (const QScreen *screen = this->screen())
+        setGeometry(screen->availableGeometry());
+}
+
+void pp::showPicture(const QString &path)
+{
+    const quint64 request = ++m_request;
+    if (path.isEmpty()) {
+        take(QImage());
+        return;
+    }
+    auto loaded = std::make_shared<std::optional<QImage>>();
+    QThread *loader = QThread::create([path, loaded] { *loaded = PictureLoader::load(path); });
+    connect(loader, &QThread::finished, loader, &QObject::deleteLater);
+    connect(loader, &QThread::finished, this, [this, request, loaded] {
+        if (request != m_request)
+            return;
+        if (!*loaded) {
+            m_platform.showMessage(this, ProductInfo::name, QStringLiteral("The Source Picture Could Not Be Loaded"));
+            emit pictureDone(false);
+            return;
+        }
+        take(**loaded);
+    });
+    loader->start();
+}
+
+void pp::take(const QImage &picture)
+{
+    m_PC1->setPicture(picture);
+    emit pictureDone(true);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QWidget>
+
+class PicControl;
+class Platform;
+class PropertyBag;
+class QImage;
+
+// The preview window: the chosen picture in one picture viewer control, PC1, covering the
+// screen. Modeless; it lives until the user closes it and is made afresh the next time.
+class pp : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `platform` must outlive the window.
+    explicit pp(Platform &platform);
+
+    PicControl *PC1() const { return m_PC1; }
+
+    // Sizes the window to the screen's available area.
+    void coverScreen();
+    // Loads the picture at `path` beside the event loop and gives it to PC1; an empty path gives
+    // PC1 no picture. A picture that cannot be loaded leaves PC1 as it was and is reported. Only
+    // the latest request is shown.
+    void showPicture(const QString &path);
+
+    // The stored property set of PC1.
+    static PropertyBag storedSet();
+
+signals:
+    // A request of showPicture has ended; `shown` is false when its picture could not be loaded.
+    void pictureDone(bool shown);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+    void take(const QImage &picture);
+
+    Platform &m_platform;
+    PicControl *m_PC1 = nullptr;
+    quint64 m_request = 0;
+};

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "ChildDrag.h"
+#include "OleColor.h"
+#include "PicControlElements.h"
+#include "PicControlState.h"
+#include "UpdateLock.h"
+
+#include <QImage>
+#include <QWidget>
+#include <memory>
+#include <utility>
+
+class Panel;
+class PropertyBag;
+class ViewerPlatform;
+
+// A picture viewer: a viewport showing one picture at eight picture sizes, a tools panel with an
+// overview whose marker mirrors the view and scrolls it when dragged, a navigation bar of ten
+// buttons and a magnifying lens. Knows nothing of its host: it talks through its properties, the
+// propertyChanged signal and a property bag.
+class PicControl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Without a platform the control uses the desktop's own; one given must outlive the control.
+    // The host then either runs UserControl_InitProperties (a new control) or
+    // UserControl_ReadProperties (one restored from its stored set).
+    explicit PicControl(QWidget *parent = nullptr, ViewerPlatform *platform = nullptr);
+    ~PicControl() override;
+
+    const PicControlElements &elements() const { return e; }
+    const PicControlState &state() const { return m; }
+
+    qint32 AlignNavBar() const { return m.mAlignNavBar; }
+    void setAlignNavBar(qint32 value);
+    qint32 Appearance() const { return m.mAppearance; }
+    // False when the picture surface refuses the value (anything but 0 or 1).
+    bool setAppearance(qint32 value);
+    OleColor BackColor() const;
+    void setBackColor(OleColor value);
+    qint32 BorderStyle() const { return m.mBorderStyle; }
+    // False when the picture surface refuses the value (anything but 0 or 1).
+    bool setBorderStyle(qint32 value);
+    qint32 LenzSize() const { return m.mLenzSize; }
+    void setLenzSize(qint32 value);
+    // The magnification rounded to a whole number, halves to even.
+    qint32 Magnify() const;
+    void setMagnify(qint32 value);
+    // The picture the surface shows; an empty image for none.
+    QImage Picture() const;
+    void setPicture(const QImage &picture);
+    qint16 ScrollSpeed() const { return m.mScrollSpeed; }
+    void setScrollSpeed(qint16 value);
+    QString TipTextMagnifier() const;
+    void setTipTextMagnifier(const QString &value);
+    QString TipTextPicView() const;
+    void setTipTextPicView(const QString &value);
+
+    // The host's background colour: the default of a stored BackColor.
+    OleColor AmbientBackColor() const { return m_ambientBackColor; }
+    void setAmbientBackColor(OleColor colour) { m_ambientBackColor = colour; }
+
+    void UserControl_InitProperties();
+    void UserControl_ReadProperties(const PropertyBag &bag);
+    void UserControl_WriteProperties(PropertyBag &bag) const;
+    void UserControl_Show();
+    // Lays the control out for its present size. False when the control was destroyed while
+    // pending events ran; the caller must then not touch it.
+    bool UserControl_Resize();
+
+    void HScroll1_Change();
+    void ApplyPictureSize();
+    void RenderPicture();
+    void DrawThumbnail();
+    void PaintInsertMarker();
+    void UpdateLens();
+
+    void Combo1_Change();
+    void Combo1_Click();
+    void Combo1_EditingFinished();
+    void Combo2_Change();
+    void Combo2_Click();
+    void Combo3_Change();
+    void Combo3_Click();
+    void ApplyLensSize(const qint32 &index);
+    void RefreshLensTip();
+
+    // `Button` is 1 left, 2 right, 4 middle; `Shift` the keyboard state; X and Y the pointer
+    // in the element's own pixels.
+    void picButton_MouseDown(qint16 Index, int Button, int Shift, float X, float Y);
+    void picButton_MouseUp(qint16 Index, int Button, int Shift, float X, float Y);
+
+    void tmrScrollLeft_Timer();
+    void tmrScrollRight_Timer();
+    void tmrScrollUp_Timer();
+    void tmrScrollDown_Timer();
+
+    void picZoom_MouseDown(int Button, int Shift, float X, float Y);
+    // `Button` is the set of buttons held.
+    void picZoom_MouseMove(int Button, int Shift, float X, float Y);
+    void picMain_MouseMove(int Button, int Shift, float X, float Y);
+    void tmrZoom_Timer();
+
+    void UpdatePositionMarker();
+    void picInsert_MouseDown(int Button, int Shift, float X, float Y);
+    void picInsert_MouseMove(int Button, int Shift, float X, float Y);
+    void picPosition_MouseMove(int Button, int Shift, float X, float Y);
+    void tmrInsert_Timer();
+
+signals:
+    // A property took a new value and the host's stored set needs saving; `key` is its bag key.
+    void propertyChanged(const QString &key);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectElements();
+    // Lets pending events run, except inside a paint event. False when the control was destroyed
+    // meanwhile.
+    bool DoEvents();
+    bool insidePaintEvent() const;
+    void releaseCapture();
+    // Keeps a dragged child within its room, the pointer with it. False when the control was
+    // destroyed meanwhile.
+    bool confine(Panel &child, float roomX, float roomY);
+    float markerTravelX() const;
+    float markerTravelY() const;
+    void centreMarkerOnCentredAxes();
+    void setViewFromMarker(float leftOffset);
+    void setLensTip(const QString &tip);
+    bool dispatchMouse(QObject *watched, QEvent *event);
+    void scrollTick(QTimer *timer, bool horizontal, int direction);
+    void jump(qint16 Index);
+
+    std::unique_ptr<ViewerPlatform> m_ownPlatform;
+    ViewerPlatform *m_platform;
+    PicControlElements e;
+    PicControlState m;
+    UpdateLock m_updateLock;
+    ChildDrag m_zoomDrag;
+    ChildDrag m_insertDrag;
+    OleColor m_ambientBackColor = OleColors::buttonFace;
+    using ThumbnailKey = std::pair<qint64, QSize>;
+    ThumbnailKey m_thumbnailOf;
+};

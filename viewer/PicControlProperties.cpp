@@ -1,0 +1,177 @@
+#include "PicControl.h"
+
+#include "ImagePanel.h"
+#include "PictureSurface.h"
+#include "PropertyBag.h"
+#include "ViewerArithmetic.h"
+
+#include <QComboBox>
+#include <QScrollBar>
+#include <algorithm>
+
+using ViewerArithmetic::roundEven;
+
+namespace {
+
+constexpr qint16 slowestSpeed = 10;
+constexpr qint16 fastestSpeed = 400;
+constexpr int designStep = 2;
+
+// Stored defaults: a value equal to its default is left out of the bag.
+constexpr qint16 bagScrollSpeed = 50;
+constexpr qint32 bagBorderStyle = 1;
+constexpr qint32 bagAppearance = 1;
+constexpr qint32 bagAlignNavBar = 2;
+constexpr qint32 bagLenzSize = 0;
+constexpr qint32 bagMagnify = 2;
+
+} // namespace
+
+void PicControl::setAlignNavBar(qint32 value)
+{
+    m.mAlignNavBar = value;
+    emit propertyChanged(QStringLiteral("AlignNavBar"));
+    UserControl_Resize();
+}
+
+bool PicControl::setAppearance(qint32 value)
+{
+    m.mAppearance = value;
+    emit propertyChanged(QStringLiteral("Appearance"));
+    if (!e.picMain->setAppearance(value))
+        return false;
+    if (Appearance() == 1)
+        return setBorderStyle(1);
+    return true;
+}
+
+OleColor PicControl::BackColor() const { return e.picMain->BackColor(); }
+
+void PicControl::setBackColor(OleColor value)
+{
+    e.picMain->setBackColor(value);
+    emit propertyChanged(QStringLiteral("BackColor"));
+    e.picFrame->setBackColor(value);
+    e.picHolder->setBackColor(value);
+}
+
+bool PicControl::setBorderStyle(qint32 value)
+{
+    m.mBorderStyle = value;
+    if (!e.picMain->setBorderStyle(value))
+        return false;
+    emit propertyChanged(QStringLiteral("BorderStyle"));
+    return true;
+}
+
+void PicControl::setLenzSize(qint32 value)
+{
+    m.mLenzSize = value;
+    emit propertyChanged(QStringLiteral("LenzSize"));
+    ApplyLensSize(m.mLenzSize);
+}
+
+qint32 PicControl::Magnify() const { return roundEven(m.mMagnify); }
+
+void PicControl::setMagnify(qint32 value)
+{
+    m.mMagnify = float(value);
+    RefreshLensTip();
+    emit propertyChanged(QStringLiteral("Magnify"));
+    if (!e.picZoom->isHidden())
+        UpdateLens();
+}
+
+QImage PicControl::Picture() const { return e.picMain->picture(); }
+
+void PicControl::setPicture(const QImage &picture)
+{
+    m.mPicture = picture;
+    FrozenDrawing frozen(m_updateLock, e.picFrame);
+    RenderPicture();
+    emit propertyChanged(QStringLiteral("Picture"));
+    if (!UserControl_Resize())
+        return;
+    if (!e.picZoom->isHidden())
+        UpdateLens();
+    ImagePanel &insert = *e.picInsert;
+    const ImagePanel &overview = *e.picPosition;
+    insert.setLeft(m.mCenteredX ? float(overview.Width() / 2.0 - insert.Width() / 2.0) : 0.0f);
+    insert.setTop(m.mCenteredY ? float(overview.Height() / 2.0 - insert.Height() / 2.0) : 0.0f);
+    DrawThumbnail();
+    PaintInsertMarker();
+    // A new picture sits one pixel further right than the marker alone would put it.
+    setViewFromMarker(1);
+    e.HScroll1->setValue(designStep);
+}
+
+void PicControl::setScrollSpeed(qint16 value)
+{
+    m.mScrollSpeed = value;
+    emit propertyChanged(QStringLiteral("ScrollSpeed"));
+    m.mScrollSpeed = std::clamp(m.mScrollSpeed, slowestSpeed, fastestSpeed);
+    const QString text = QString::number(m.mScrollSpeed);
+    if (e.Combo1->currentText() != text)
+        e.Combo1->setEditText(text);
+}
+
+QString PicControl::TipTextMagnifier() const { return e.picZoom->toolTip(); }
+
+void PicControl::setTipTextMagnifier(const QString &value)
+{
+    e.picZoom->setToolTip(value);
+    emit propertyChanged(QStringLiteral("TipTextMagnifier"));
+}
+
+QString PicControl::TipTextPicView() const { return e.picMain->toolTip(); }
+
+void PicControl::setTipTextPicView(const QString &value)
+{
+    e.picMain->setToolTip(value);
+    emit propertyChanged(QStringLiteral("TipTextPicView"));
+}
+
+void PicControl::UserControl_InitProperties()
+{
+    setAlignNavBar(2);
+    m.mScrollSpeed = 10;
+    m.mLenzSize = 0;
+    m.mMagnify = 2.0f;
+}
+
+void PicControl::UserControl_ReadProperties(const PropertyBag &bag)
+{
+    // Straight onto the surface: nothing is drawn and the control's own picture stays unset.
+    e.picMain->setPicture(bag.ReadProperty(QStringLiteral("Picture"), QImage()).value<QImage>());
+    setScrollSpeed(qint16(bag.ReadProperty(QStringLiteral("ScrollSpeed"), bagScrollSpeed).toInt()));
+    setBorderStyle(bag.ReadProperty(QStringLiteral("BorderStyle"), bagBorderStyle).toInt());
+    setAppearance(bag.ReadProperty(QStringLiteral("Appearance"), bagAppearance).toInt());
+    setBackColor(bag.ReadProperty(QStringLiteral("BackColor"), m_ambientBackColor).toUInt());
+    e.picMain->setToolTip(bag.ReadProperty(QStringLiteral("TipTextPicView"), QString()).toString());
+    e.picZoom->setToolTip(bag.ReadProperty(QStringLiteral("TipTextMagnifier"), QString()).toString());
+    setAlignNavBar(bag.ReadProperty(QStringLiteral("AlignNavBar"), bagAlignNavBar).toInt());
+    setLenzSize(bag.ReadProperty(QStringLiteral("LenzSize"), bagLenzSize).toInt());
+    setMagnify(roundEven(bag.ReadProperty(QStringLiteral("Magnify"), bagMagnify).toDouble()));
+}
+
+void PicControl::UserControl_WriteProperties(PropertyBag &bag) const
+{
+    bag.WriteProperty(QStringLiteral("Picture"), e.picMain->picture(), QImage());
+    bag.WriteProperty(QStringLiteral("ScrollSpeed"), QVariant::fromValue(m.mScrollSpeed), bagScrollSpeed);
+    bag.WriteProperty(QStringLiteral("BorderStyle"), m.mBorderStyle, bagBorderStyle);
+    bag.WriteProperty(QStringLiteral("Appearance"), m.mAppearance, bagAppearance);
+    bag.WriteProperty(QStringLiteral("BackColor"), e.picMain->BackColor(), m_ambientBackColor);
+    bag.WriteProperty(QStringLiteral("TipTextPicView"), e.picMain->toolTip(), QString());
+    bag.WriteProperty(QStringLiteral("TipTextMagnifier"), e.picZoom->toolTip(), QString());
+    bag.WriteProperty(QStringLiteral("AlignNavBar"), m.mAlignNavBar, bagAlignNavBar);
+    bag.WriteProperty(QStringLiteral("LenzSize"), m.mLenzSize, bagLenzSize);
+    bag.WriteProperty(QStringLiteral("Magnify"), m.mMagnify, bagMagnify);
+}
+
+void PicControl::UserControl_Show()
+{
+    e.Combo1->setEditText(QString::number(m.mScrollSpeed));
+    e.Combo2->setEditText(QStringLiteral("Small"));
+    e.Combo3->setEditText(QStringLiteral("2.0x"));
+    RefreshLensTip();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Panel.h"
+#include "ScaledPicture.h"
+
+#include <QImage>
+
+// The picture surface: shows its picture stretched over its whole client area. Only the part in
+// view is ever drawn, straight from the picture, so the surface costs no memory of its own
+// however large it is made.
+class PictureSurface : public Panel
+{
+    Q_OBJECT
+
+public:
+    using Panel::Panel;
+
+    // Takes `picture` and, unless it is empty, sizes itself to it plus its border.
+    void setPicture(const QImage &picture);
+    const QImage &picture() const { return m_picture; }
+    // The picture handle is not 0.
+    bool hasPicture() const { return !m_picture.isNull(); }
+
+    // The surface's drawn pixels in `area` (client coordinates): the picture stretched over the
+    // client area, and the background colour wherever the picture is not.
+    QImage imageRegion(const QRect &area);
+
+protected:
+    void paintContent(QPainter &painter, const QRect &exposed) override;
+
+private:
+    const ScaledPicture &scaled();
+
+    QImage m_picture;
+    ScaledPicture m_scaled;
+};
