@@ -49,7 +49,7 @@ QLabel *label(QWidget *parent, const char *name, const char *caption, QRect geom
 {
     auto *l = named(new QLabel(QString::fromLatin1(caption), parent), name, geometry);
     QFont small = l->font();
-    small.setPointSizeF(8);
+    small.setPixelSize(10);
     l->setFont(small);
     return l;
 }
@@ -65,7 +65,7 @@ QComboBox *combo(QWidget *parent, const char *name, QRect geometry, const QStrin
     c->setCurrentIndex(-1);
     c->setEditText(text);
     QFont small = c->font();
-    small.setPointSizeF(8);
+    small.setPixelSize(10);
     c->setFont(small);
     return c;
 }
