@@ -64,6 +64,8 @@ frmASCII::frmASCII(Platform &platform, QWidget *parent) : QMainWindow(parent), m
     centreOnScreen();
 }
 
+frmASCII::~frmASCII() { delete m_preview; }
+
 RunDisplay frmASCII::runDisplay()
 {
     return {this, c.sbPanel1, c.sbPanel2, c.Progress, c.cmdMake, c.oNP};

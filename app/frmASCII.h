@@ -18,6 +18,8 @@ class frmASCII : public QMainWindow
 public:
     // `platform` must outlive the window.
     explicit frmASCII(Platform &platform, QWidget *parent = nullptr);
+    // The preview window goes with the main window.
+    ~frmASCII() override;
 
     const MainWindowControls &controls() const { return c; }
     RunDisplay runDisplay();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeViewerPlatform.h"
 #include "Platform.h"
 
 #include <QMap>
@@ -19,6 +20,7 @@ public:
     qint64 clockStep = 0;             // added after every reading
     std::function<void()> onClock;    // called at every reading
     QString folder;
+    FakeViewerPlatform viewer;
 
     void showMessage(QWidget *, const QString &title, const QString &text) override { messages << title + QStringLiteral(": ") + text; }
     std::optional<QString> openFileName(QWidget *, const FileDialogRequest &request) override { return answer(request); }
@@ -38,6 +40,7 @@ public:
         return std::exchange(m_now, m_now + clockStep);
     }
     QString programFolder() override { return folder; }
+    ViewerPlatform *viewerPlatform() override { return &viewer; }
 
 private:
     static QString pathOf(const SettingKey &key) { return key.application + u'/' + key.section + u'/' + key.key; }
