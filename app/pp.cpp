@@ -89,6 +89,9 @@ void pp::showPicture(const QString &path)
     auto loaded = std::make_shared<std::optional<QImage>>();
     QThread *loader = QThread::create([path, loaded] { *loaded = PictureLoader::load(path); });
     connect(loader, &QThread::finished, loader, &QObject::deleteLater);
+    // A program closed while a picture loads waits for the decoder rather than pulling the
+    // image plugins out from under it.
+    connect(qApp, &QCoreApplication::aboutToQuit, loader, [loader] { loader->wait(); });
     connect(loader, &QThread::finished, this, [this, request, loaded] {
         if (request != m_request)
             return;
