@@ -9,6 +9,29 @@ namespace {
 
 enum : qint16 { LeftBottom, RightBottom, Centred, UpperLeft, UpperRight, ScrollLeft, ScrollRight, ScrollUp, ScrollDown, Magnifier };
 
+// One axis of a jump, for a lens that is shown: where the lens goes inside the picture so that
+// it keeps its place in the viewport while the picture moves from `view` to its start (0), its
+// end (-range) or the middle. A set edge flag means the view is already at that edge.
+float carriedLens(bool toStart, bool toEnd, bool &atStart, bool &atEnd, double view, double range, float lens)
+{
+    if (toEnd) {
+        if (!atEnd)
+            lens = float(range + view + lens);
+        atEnd = true;
+        atStart = false;
+    } else if (toStart) {
+        if (!atStart)
+            lens = float(view + lens);
+        atStart = true;
+        atEnd = false;
+    } else {
+        lens = float(view + lens + range / 2);
+        atStart = false;
+        atEnd = false;
+    }
+    return lens;
+}
+
 } // namespace
 
 void PicControl::picButton_MouseDown(qint16 Index, int, int, float, float)
@@ -52,9 +75,8 @@ void PicControl::picButton_MouseUp(qint16 Index, int, int, float, float)
     UpdatePositionMarker();
 }
 
-// Moves the view to a corner or the centre. A shown lens is first shifted inside the picture by
-// as much as the picture is about to move, so that it keeps its place in the viewport; a set edge
-// flag means the view is already at that edge and needs no shift.
+
+// Moves the view to a corner or the centre, vertically first. A centred axis does not move.
 void PicControl::jump(qint16 Index)
 {
     PictureSurface &main = *e.picMain;
@@ -67,41 +89,10 @@ void PicControl::jump(qint16 Index)
     const bool toTop = Index == UpperLeft || Index == UpperRight;
     const bool toLeft = Index == LeftBottom || Index == UpperLeft;
     const bool toRight = Index == RightBottom || Index == UpperRight;
-
-    if (!lens.isHidden() && !m.mCenteredY) {
-        if (toBottom) {
-            if (!m.mAtBottom)
-                lens.setTop(float(RY + T + lens.Top()));
-            m.mAtBottom = true;
-            m.mAtTop = false;
-        } else if (toTop) {
-            if (!m.mAtTop)
-                lens.setTop(float(T + lens.Top()));
-            m.mAtTop = true;
-            m.mAtBottom = false;
-        } else {
-            lens.setTop(float(T + lens.Top() + RY / 2));
-            m.mAtTop = false;
-            m.mAtBottom = false;
-        }
-    }
-    if (!lens.isHidden() && !m.mCenteredX) {
-        if (toLeft) {
-            if (!m.mAtLeft)
-                lens.setLeft(float(L + lens.Left()));
-            m.mAtLeft = true;
-            m.mAtRight = false;
-        } else if (toRight) {
-            if (!m.mAtRight)
-                lens.setLeft(float(RX + L + lens.Left()));
-            m.mAtRight = true;
-            m.mAtLeft = false;
-        } else {
-            lens.setLeft(float(L + lens.Left() + RX / 2));
-            m.mAtLeft = false;
-            m.mAtRight = false;
-        }
-    }
+    if (!lens.isHidden() && !m.mCenteredY)
+        lens.setTop(carriedLens(toTop, toBottom, m.mAtTop, m.mAtBottom, T, RY, lens.Top()));
+    if (!lens.isHidden() && !m.mCenteredX)
+        lens.setLeft(carriedLens(toLeft, toRight, m.mAtLeft, m.mAtRight, L, RX, lens.Left()));
     if (!m.mCenteredX)
         main.setLeft(float(toLeft ? 0.0 : toRight ? -RX : -RX / 2));
     if (!m.mCenteredY)

@@ -157,8 +157,10 @@ void PicControl::UpdateLens()
     PictureSurface &main = *e.picMain;
     if (lens.Width() > main.Width() || lens.Height() > main.Height()) {
         const QString text = m.mLenzSize == 1 || m.mLenzSize == 2 ? lensTooBig : smallLensTooBig;
-        m_platform->showExclamation(this, QGuiApplication::applicationDisplayName(), text);
+        // Hidden before the box comes up, so that a lens just made too big does not stand
+        // unpainted over the picture while the box waits.
         lens.hide();
+        m_platform->showExclamation(this, QGuiApplication::applicationDisplayName(), text);
         return;
     }
     if (lens.isHidden()) {
