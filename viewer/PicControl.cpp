@@ -75,8 +75,9 @@ bool PicControl::insidePaintEvent() const
 
 bool PicControl::DoEvents()
 {
-    // Events must not run while a widget is being painted; the work simply goes on.
-    if (insidePaintEvent())
+    // Events must not run while a widget is being painted, nor while the viewport is frozen for
+    // a rebuild; the work simply goes on.
+    if (insidePaintEvent() || m_updateLock.isHeld())
         return true;
     const QPointer<PicControl> alive(this);
     m_platform->processEvents();

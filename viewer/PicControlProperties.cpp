@@ -87,7 +87,7 @@ QImage PicControl::Picture() const { return e.picMain->picture(); }
 void PicControl::setPicture(const QImage &picture)
 {
     m.mPicture = picture;
-    FrozenDrawing frozen(m_updateLock, e.picFrame);
+    FrozenDrawing frozen(m_updateLock);
     RenderPicture();
     emit propertyChanged(QStringLiteral("Picture"));
     if (!UserControl_Resize())

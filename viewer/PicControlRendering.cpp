@@ -62,7 +62,7 @@ void PicControl::ApplyPictureSize()
     if (!DoEvents())
         return;
     e.Label4->setText(sizeCaption(e.HScroll1->value()));
-    FrozenDrawing frozen(m_updateLock, e.picFrame);
+    FrozenDrawing frozen(m_updateLock);
     RenderPicture();
     if (!UserControl_Resize())
         return;
@@ -99,7 +99,7 @@ float PicControl::markerTravelY() const { return e.picPosition->Height() - 2 - e
 void PicControl::RenderPicture()
 {
     const double f = scaleFactor(e.HScroll1->value());
-    FrozenDrawing frozen(m_updateLock, e.picFrame);
+    FrozenDrawing frozen(m_updateLock);
     PictureSurface &main = *e.picMain;
     main.Move(0, 0);
     main.setPicture(m.mPicture);

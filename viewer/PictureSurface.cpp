@@ -2,6 +2,12 @@
 
 #include <QPainter>
 
+PictureSurface::PictureSurface(QWidget *parent, const QString &name, Border border) : Panel(parent, name, border)
+{
+    // Every pixel is painted, background or picture: nothing beneath needs drawing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
 void PictureSurface::setPicture(const QImage &picture)
 {
     m_picture = picture.isNull() || picture.format() == QImage::Format_RGB32 ? picture

@@ -13,7 +13,7 @@ class PictureSurface : public Panel
     Q_OBJECT
 
 public:
-    using Panel::Panel;
+    PictureSurface(QWidget *parent, const QString &name, Border border);
 
     // Takes `picture` and, unless it is empty, sizes itself to it plus its border.
     void setPicture(const QImage &picture);

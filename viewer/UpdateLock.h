@@ -1,37 +1,29 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
-
-// Freezes the drawing of one window while it is rebuilt. There is one freeze at a time and no
-// nesting: releasing ends whatever freeze is held, so a rebuild that releases early lets the
-// rest of its caller's work be drawn.
+// Holds back the drawing of the viewport while the picture is rebuilt. The viewport is only
+// drawn when pending events run, so the freeze is kept by letting none run while it is held:
+// the rebuild is drawn once, when it is done, with the view in its place. A rebuild inside
+// another one keeps the outer freeze.
 class UpdateLock
 {
 public:
-    void lock(QWidget *window)
-    {
-        release();
-        m_window = window;
-        m_window->setUpdatesEnabled(false);
-    }
+    void lock() { ++m_depth; }
     void release()
     {
-        if (m_window)
-            m_window->setUpdatesEnabled(true);
-        m_window = nullptr;
+        if (m_depth > 0)
+            --m_depth;
     }
-    bool isHeld() const { return !m_window.isNull(); }
+    bool isHeld() const { return m_depth > 0; }
 
 private:
-    QPointer<QWidget> m_window;
+    int m_depth = 0;
 };
 
 // Holds the freeze for a scope and releases it on every way out.
 class FrozenDrawing
 {
 public:
-    FrozenDrawing(UpdateLock &lock, QWidget *window) : m_lock(lock) { m_lock.lock(window); }
+    explicit FrozenDrawing(UpdateLock &lock) : m_lock(lock) { m_lock.lock(); }
     ~FrozenDrawing() { m_lock.release(); }
     FrozenDrawing(const FrozenDrawing &) = delete;
     FrozenDrawing &operator=(const FrozenDrawing &) = delete;

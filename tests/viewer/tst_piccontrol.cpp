@@ -132,14 +132,18 @@ void tst_PicControl::sizeSteps()
 
     f.control->setPicture(tracedPicture(400, 300));
     f.e().HScroll1->setValue(step == 2 ? 3 : 2);
+    // Pending events run once as the step begins, and not while the picture is rebuilt, so
+    // the viewport is drawn only with the view in its place.
+    int eventRuns = 0;
+    f.platform.onProcessEvents = [&] { ++eventRuns; };
     f.e().HScroll1->setValue(step);
+    QCOMPARE(eventRuns, 1);
     QFETCH(QString, caption);
     QFETCH(QSizeF, surface);
     QCOMPARE(f.e().Label4->text(), caption);
     QCOMPARE(QSizeF(f.e().picMain->Width(), f.e().picMain->Height()), surface);
     QCOMPARE(f.control->TipTextPicView(), QStringLiteral("Picture size: ") + caption);
     QCOMPARE(f.m().mPicWidth, 400);
-    QVERIFY(f.e().picFrame->updatesEnabled());
 }
 
 void tst_PicControl::pixelsInView()
