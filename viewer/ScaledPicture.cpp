@@ -50,27 +50,12 @@ void ScaledPicture::set(const QImage &source, QSize target)
 
 namespace {
 
-// Adds `weight` times the target pixels of one source row, reduced across by `x`, into `sums`.
-void addRow(const QRgb *row, const ScaledPicture::Taps &x, int left, int width, float weight, float *sums)
-{
-    for (int c = 0; c < width; ++c) {
-        const auto i = std::size_t(left + c);
-        float r = 0, g = 0, b = 0;
-        const int first = x.first[i];
-        for (int k = x.begin[i]; k < x.begin[i + 1]; ++k) {
-            const QRgb p = row[first + (k - x.begin[i])];
-            const float w = x.weights[std::size_t(k)];
-            r += w * float(qRed(p));
-            g += w * float(qGreen(p));
-            b += w * float(qBlue(p));
-        }
-        sums[3 * c] += weight * r;
-        sums[3 * c + 1] += weight * g;
-        sums[3 * c + 2] += weight * b;
-    }
-}
-
 int channel(float sum) { return std::clamp(int(sum + 0.5f), 0, 255); }
+
+// Where red, green and blue sit among the four bytes of a Format_RGB32 pixel.
+constexpr int redByte = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? 2 : 1;
+constexpr int greenByte = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? 1 : 2;
+constexpr int blueByte = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? 0 : 3;
 
 } // namespace
 
@@ -89,18 +74,35 @@ QImage ScaledPicture::render(const QRect &area) const
         }
         return out;
     }
-    std::vector<float> sums(std::size_t(3 * r.width()));
+    // Down first, across whole source rows as plain bytes, which the compiler turns into vector
+    // code; then across, from those sums.
+    const int spanLeft = m_x.first[std::size_t(r.left())];
+    const auto lastColumn = std::size_t(r.right());
+    const int spanRight = m_x.first[lastColumn] + (m_x.begin[lastColumn + 1] - m_x.begin[lastColumn]);
+    const auto span = std::size_t(4 * (spanRight - spanLeft));
+    std::vector<float> down(span);
     for (int y = 0; y < r.height(); ++y) {
-        std::fill(sums.begin(), sums.end(), 0.0f);
+        std::fill(down.begin(), down.end(), 0.0f);
         const auto j = std::size_t(r.top() + y);
-        const int first = m_y.first[j];
         for (int k = m_y.begin[j]; k < m_y.begin[j + 1]; ++k) {
-            const auto *row = reinterpret_cast<const QRgb *>(m_source.constScanLine(first + (k - m_y.begin[j])));
-            addRow(row, m_x, r.left(), r.width(), m_y.weights[std::size_t(k)], sums.data());
+            const uchar *row = m_source.constScanLine(m_y.first[j] + (k - m_y.begin[j])) + 4 * spanLeft;
+            const float w = m_y.weights[std::size_t(k)];
+            for (std::size_t b = 0; b < span; ++b)
+                down[b] += w * float(row[b]);
         }
         auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < r.width(); ++x)
-            line[x] = qRgb(channel(sums[std::size_t(3 * x)]), channel(sums[std::size_t(3 * x + 1)]), channel(sums[std::size_t(3 * x + 2)]));
+        for (int x = 0; x < r.width(); ++x) {
+            const auto i = std::size_t(r.left() + x);
+            float red = 0, green = 0, blue = 0;
+            const float *pixel = down.data() + 4 * (m_x.first[i] - spanLeft);
+            for (int k = m_x.begin[i]; k < m_x.begin[i + 1]; ++k, pixel += 4) {
+                const float w = m_x.weights[std::size_t(k)];
+                red += w * pixel[redByte];
+                green += w * pixel[greenByte];
+                blue += w * pixel[blueByte];
+            }
+            line[x] = qRgb(channel(red), channel(green), channel(blue));
+        }
     }
     return out;
 }
