@@ -1,5 +1,6 @@
 #include "frmASCII.h"
 
+#include "ArtFile.h"
 #include "CharacterSets.h"
 #include "FileFilter.h"
 #include "OptionCheckBox.h"
@@ -64,7 +65,11 @@ frmASCII::frmASCII(Platform &platform, QWidget *parent) : QMainWindow(parent), m
     centreOnScreen();
 }
 
-frmASCII::~frmASCII() { delete m_preview; }
+frmASCII::~frmASCII()
+{
+    delete m_preview;
+    delete m_artPreview;
+}
 
 RunDisplay frmASCII::runDisplay()
 {
@@ -73,6 +78,13 @@ RunDisplay frmASCII::runDisplay()
 
 void frmASCII::buildMenu()
 {
+    QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    m_artPreviewAction = view->addAction(QStringLiteral("ASCII Picture Preview"), this, &frmASCII::mnuArtPreview_Click);
+    m_artPreviewAction->setObjectName(QStringLiteral("mnuArtPreview"));
+    m_artPreviewAction->setEnabled(false);
+    // The file may have been made, changed or removed since the box last changed.
+    connect(view, &QMenu::aboutToShow, this, &frmASCII::refreshArtPreview);
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     QAction *support = help->addAction(QStringLiteral("Online Support"), this, &frmASCII::mnuOS_Click);
@@ -88,6 +100,7 @@ void frmASCII::connectControls()
     connect(c.cmdMake, &QPushButton::clicked, this, &frmASCII::cmdMake_Click);
     connect(c.cmdAdd, &QPushButton::clicked, this, &frmASCII::cmdAdd_Click);
     connect(c.txtSource, &QLineEdit::textChanged, this, &frmASCII::txtSource_Change);
+    connect(c.txtResult, &QLineEdit::textChanged, this, &frmASCII::refreshArtPreview);
     connect(c.Command2, &QPushButton::clicked, this, &frmASCII::Command2_Click);
     // Command1 has no behaviour.
     Options::keepSaved(m_platform, c.oNP, c.iFR);
@@ -201,6 +214,7 @@ void frmASCII::cmdMake_Click()
     WindowProgress observer(runDisplay(), parameters.outputPath, m_platform, [this] { return m_closeRequested; });
     const RunOutcome outcome = MakeASCIIPicture(parameters, observer);
     setRunning(false);
+    refreshArtPreview();
 
     if (m_closeRequested) {
         close();
@@ -224,6 +238,26 @@ void frmASCII::Command2_Click()
     m_preview->activateWindow();
 }
 
+void frmASCII::refreshArtPreview()
+{
+    const QString path = c.txtResult->text();
+    m_artPreviewAction->setEnabled(!m_running && !path.trimmed().isEmpty() && readArtFile(path).has_value());
+}
+
+void frmASCII::mnuArtPreview_Click()
+{
+    refreshArtPreview();
+    if (!m_artPreviewAction->isEnabled())
+        return;
+    if (!m_artPreview)
+        m_artPreview = new pp(m_platform, QStringLiteral("Preview ASCII Picture"));
+    m_artPreview->coverScreen();
+    m_artPreview->showArt(c.txtResult->text(), detailOf(c.cmbDetail->currentText()).value_or(10));
+    m_artPreview->showMaximized();
+    m_artPreview->raise();
+    m_artPreview->activateWindow();
+}
+
 void frmASCII::mnuAbout_Click() { m_platform.showMessage(this, ProductInfo::aboutTitle(), ProductInfo::aboutText()); }
 
 void frmASCII::mnuOS_Click() { m_platform.openWebPage(ProductInfo::supportAddress); }
@@ -238,9 +272,11 @@ void frmASCII::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
-    // The preview goes with the main window.
+    // The previews go with the main window.
     if (m_preview)
         m_preview->close();
+    if (m_artPreview)
+        m_artPreview->close();
     emit unloaded();
 }
 

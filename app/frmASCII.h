@@ -33,11 +33,13 @@ public:
     void cmdMake_Click();
     void cmdAdd_Click();
     void Command2_Click();
+    void mnuArtPreview_Click();
     void mnuAbout_Click();
     void mnuOS_Click();
 
-    // The preview window while it is open.
+    // The preview windows while they are open: the picture's and the art's.
     pp *preview() const { return m_preview; }
+    pp *artPreview() const { return m_artPreview; }
 
 signals:
     // The window has closed for good; the program ends with it.
@@ -51,6 +53,8 @@ protected:
 private:
     void Form_Load();
     void buildMenu();
+    // "ASCII Picture Preview" is offered once the output box names art that can be read back.
+    void refreshArtPreview();
     void connectControls();
     void centreOnScreen();
     void txtSource_Change();
@@ -64,4 +68,6 @@ private:
     bool m_running = false;
     bool m_closeRequested = false;
     QPointer<pp> m_preview;
+    QPointer<pp> m_artPreview;
+    QAction *m_artPreviewAction = nullptr;
 };

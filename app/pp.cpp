@@ -1,5 +1,7 @@
 #include "pp.h"
 
+#include "ArtFile.h"
+#include "ArtRenderer.h"
 #include "OleColor.h"
 #include "PicControl.h"
 #include "PictureLoader.h"
@@ -23,11 +25,11 @@ constexpr QSize designControlSize(273, 257);
 
 } // namespace
 
-pp::pp(Platform &platform) : m_platform(platform)
+pp::pp(Platform &platform, const QString &caption) : m_platform(platform)
 {
     setObjectName(QStringLiteral("pp"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Preview Picture"));
+    setWindowTitle(caption);
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
@@ -81,22 +83,40 @@ void pp::coverScreen()
 
 void pp::showPicture(const QString &path)
 {
-    const quint64 request = ++m_request;
     if (path.isEmpty()) {
+        ++m_request;
         take(QImage());
         return;
     }
+    showLoaded([path] { return PictureLoader::load(path); }, QStringLiteral("The Source Picture Could Not Be Loaded"));
+}
+
+void pp::showArt(const QString &path, quint8 detail)
+{
+    const auto draw = [path, detail]() -> std::optional<QImage> {
+        const std::optional<ArtFile> art = readArtFile(path);
+        if (!art)
+            return std::nullopt;
+        QImage picture = ArtRenderer::render(art->rows, art->detail.value_or(detail));
+        return picture.isNull() ? std::nullopt : std::optional(picture);
+    };
+    showLoaded(draw, QStringLiteral("The ASCII Picture Could Not Be Loaded"));
+}
+
+void pp::showLoaded(std::function<std::optional<QImage>()> load, const QString &failure)
+{
+    const quint64 request = ++m_request;
     auto loaded = std::make_shared<std::optional<QImage>>();
-    QThread *loader = QThread::create([path, loaded] { *loaded = PictureLoader::load(path); });
+    QThread *loader = QThread::create([load, loaded] { *loaded = load(); });
     connect(loader, &QThread::finished, loader, &QObject::deleteLater);
     // A program closed while a picture loads waits for the decoder rather than pulling the
     // image plugins out from under it.
     connect(qApp, &QCoreApplication::aboutToQuit, loader, [loader] { loader->wait(); });
-    connect(loader, &QThread::finished, this, [this, request, loaded] {
+    connect(loader, &QThread::finished, this, [this, request, loaded, failure] {
         if (request != m_request)
             return;
         if (!*loaded) {
-            m_platform.showMessage(this, ProductInfo::name, QStringLiteral("The Source Picture Could Not Be Loaded"));
+            m_platform.showMessage(this, ProductInfo::name, failure);
             emit pictureDone(false);
             return;
         }

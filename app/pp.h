@@ -1,21 +1,24 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class PicControl;
 class Platform;
 class PropertyBag;
 class QImage;
 
-// The preview window: the chosen picture in one picture viewer control, PC1, covering the
-// screen. Modeless; it lives until the user closes it and is made afresh the next time.
+// A preview window: a picture in one picture viewer control, PC1, covering the screen. The
+// chosen picture, or the character art drawn as a picture. Modeless; it lives until the user
+// closes it and is made afresh the next time.
 class pp : public QWidget
 {
     Q_OBJECT
 
 public:
     // `platform` must outlive the window.
-    explicit pp(Platform &platform);
+    explicit pp(Platform &platform, const QString &caption = QStringLiteral("Preview Picture"));
 
     PicControl *PC1() const { return m_PC1; }
 
@@ -25,6 +28,9 @@ public:
     // PC1 no picture. A picture that cannot be loaded leaves PC1 as it was and is reported. Only
     // the latest request is shown.
     void showPicture(const QString &path);
+    // Draws the art file at `path` and gives it to PC1, the same way; the art is drawn at the
+    // detail the file records, else at `detail`.
+    void showArt(const QString &path, quint8 detail);
 
     // The stored property set of PC1.
     static PropertyBag storedSet();
@@ -40,6 +46,8 @@ private:
     void Form_Load();
     void Form_Resize();
     void take(const QImage &picture);
+    // Runs `load` beside the event loop and shows what it gives; reports `failure` otherwise.
+    void showLoaded(std::function<std::optional<QImage>()> load, const QString &failure);
 
     Platform &m_platform;
     PicControl *m_PC1 = nullptr;

@@ -38,6 +38,9 @@ public:
     virtual void progress(const ProgressUpdate &update) = 0;
     // Rows are about to be drawn: the make button goes behind the progress bar.
     virtual void drawingBegins() {}
+    // One row of characters, as assembled, before it is written; for an observer that keeps
+    // the art, to draw it for instance.
+    virtual void rowAssembled(const QString &rowText) { Q_UNUSED(rowText); }
     // Return false to stop the run; it then writes nothing.
     virtual bool yield() { return true; }
     // Always the last call of a run, after the output is complete or abandoned.

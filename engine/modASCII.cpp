@@ -42,6 +42,7 @@ public:
     }
     void progress(RunPhase phase, std::optional<int> percent) { m_observer.progress({phase, percent}); }
     void drawingBegins() { m_observer.drawingBegins(); }
+    void rowAssembled(const QString &rowText) { m_observer.rowAssembled(rowText); }
 
 private:
     RunObserver &m_observer;
@@ -132,6 +133,7 @@ RunResult drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGri
     const int rows = cellGrey.rows;
     for (int r = 0; r < rows; ++r) {
         const QString rowText = assembleRow(cellGrey.row(r), tables);
+        reporter.rowAssembled(rowText);
         reporter.yield();
         reporter.progress(RunPhase::Drawing, rows > 1 ? std::optional(progressPercent(r, rows - 1, 1)) : std::nullopt);
         output.writeLine(rowLine(kind, rowText));

@@ -1,3 +1,4 @@
+#include "ArtFile.h"
 #include "FakePlatform.h"
 #include "ImagePanel.h"
 #include "PicControl.h"
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -23,6 +25,7 @@ private slots:
     void reopenedWhileOpen();
     void freshAfterClosing();
     void pictureThatDoesNotLoad();
+    void artPreview();
 
 private:
     // Presses "View Your Selected Picture" for `path` and waits for its picture.
@@ -115,6 +118,38 @@ void TestPreview::pictureThatDoesNotLoad()
     view(QStringLiteral(GLYPHSMITH_TEST_DATA "/bad/no-such-picture.jpg"));
     QCOMPARE(platform->messages, QStringList{"Glyphsmith: The Source Picture Could Not Be Loaded"});
     QCOMPARE(preview->PC1()->Picture(), shown);
+}
+
+void TestPreview::artPreview()
+{
+    QTemporaryDir dir;
+    QFile ramps(dir.filePath(QStringLiteral("Formats.TXT")));
+    QVERIFY(ramps.open(QIODevice::WriteOnly) && ramps.write(" .:#\r\n") == 6);
+    ramps.close();
+    platform->folder = dir.path();
+    window = std::make_unique<frmASCII>(*platform);
+    const QString art = dir.filePath(QStringLiteral("art.rtf"));
+    QAction *item = window->findChild<QAction *>(QStringLiteral("mnuArtPreview"));
+    window->controls().txtResult->setText(art);
+    QVERIFY(!item->isEnabled()); // no such file yet
+    QFile(art).open(QIODevice::WriteOnly);
+    window->controls().txtResult->setText(photo); // a file, but not art
+    QVERIFY(!item->isEnabled());
+
+    window->controls().txtSource->setText(photo);
+    window->controls().txtResult->setText(art);
+    window->controls().cmbDetail->setCurrentText(QStringLiteral("4"));
+    window->cmdMake_Click();
+    QVERIFY(item->isEnabled());
+    item->trigger();
+    pp *preview = window->artPreview();
+    QVERIFY(preview && preview != window->preview());
+    QCOMPARE(preview->windowTitle(), QStringLiteral("Preview ASCII Picture"));
+    QSignalSpy done(preview, &pp::pictureDone);
+    QVERIFY(done.wait(10000));
+    // The art is drawn at the detail the file records: 3 x 5 pixels a character at detail 4.
+    const std::optional<ArtFile> rows = readArtFile(art);
+    QCOMPARE(preview->PC1()->Picture().size(), QSize(int(rows->rows.first().size()) * 3, int(rows->rows.size()) * 5));
 }
 
 QTEST_MAIN(TestPreview)

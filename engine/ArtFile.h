@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// A character-art file read back: the rows as the run assembled them, and the detail when the
+// file records it (RTF always, text and HTML in their font reminder).
+struct ArtFile
+{
+    QStringList rows;
+    std::optional<quint8> detail;
+};
+
+// The art of a text, RTF or HTML file this program wrote (the kind from the extension, as when
+// writing); nothing for a missing file or one that is not such art.
+std::optional<ArtFile> readArtFile(const QString &path);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "CellMetrics.h"
+
+#include <QImage>
+#include <QStringList>
+
+// Draws character art as a picture: black characters on white, each centred in its own cell of
+// the detail's cell size at its row and column, so nothing drifts however long a row is.
+namespace ArtRenderer {
+
+// The picture of `rows` at the cell of `detail`: as wide as the longest row, as high as the
+// rows, in Format_Grayscale8. A null image when there is nothing to draw or it is too large.
+QImage render(const QStringList &rows, quint8 detail);
+
+// The installed monospace face whose advance is closest to the cell's 0.6 em.
+QString fontFamily();
+
+} // namespace ArtRenderer
