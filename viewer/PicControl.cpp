@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
 
 using ViewerArithmetic::buttonCode;
 
@@ -100,6 +101,17 @@ bool PicControl::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
         return dispatchMouse(watched, event);
+    case QEvent::Wheel:
+        if (watched != e.picMain && watched != e.picZoom)
+            return false;
+        {
+            auto *wheel = static_cast<QWheelEvent *>(event);
+            m_wheelAngle += wheel->angleDelta();
+            const QPoint notches = m_wheelAngle / QWheelEvent::DefaultDeltasPerStep;
+            m_wheelAngle -= notches * QWheelEvent::DefaultDeltasPerStep;
+            wheelScroll(notches, wheel->modifiers() & Qt::ShiftModifier);
+        }
+        return true;
     default:
         return QWidget::eventFilter(watched, event);
     }

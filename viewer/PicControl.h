@@ -134,7 +134,10 @@ private:
     void setViewFromMarker(float leftOffset);
     void setLensTip(const QString &tip);
     bool dispatchMouse(QObject *watched, QEvent *event);
+    // `timer`, if any, stops when the step reaches the edge.
     void scrollTick(QTimer *timer, bool horizontal, int direction);
+    // Whole wheel notches, positive up or left.
+    void wheelScroll(QPoint notches, bool across);
     void jump(qint16 Index);
 
     std::unique_ptr<ViewerPlatform> m_ownPlatform;
@@ -144,6 +147,7 @@ private:
     UpdateLock m_updateLock;
     ChildDrag m_zoomDrag;
     ChildDrag m_insertDrag;
+    QPoint m_wheelAngle; // wheel turns not yet a whole notch, from fine-grained wheels and pads
     OleColor m_ambientBackColor = OleColors::buttonFace;
     using ThumbnailKey = std::pair<qint64, QSize>;
     ThumbnailKey m_thumbnailOf;

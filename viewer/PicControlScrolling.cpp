@@ -4,11 +4,24 @@
 #include "PictureSurface.h"
 
 #include <QTimer>
+#include <cstdlib>
 
 void PicControl::tmrScrollLeft_Timer() { scrollTick(e.tmrScrollLeft, true, +1); }
 void PicControl::tmrScrollRight_Timer() { scrollTick(e.tmrScrollRight, true, -1); }
 void PicControl::tmrScrollUp_Timer() { scrollTick(e.tmrScrollUp, false, +1); }
 void PicControl::tmrScrollDown_Timer() { scrollTick(e.tmrScrollDown, false, -1); }
+
+// The mouse wheel scrolls as the scroll buttons do, a step a notch: down and up, or across with
+// Shift held or on a wheel that tilts.
+void PicControl::wheelScroll(QPoint notches, bool across)
+{
+    const int down = across ? 0 : notches.y();
+    const int sideways = across ? (notches.x() != 0 ? notches.x() : notches.y()) : notches.x();
+    for (int i = 0; i < std::abs(down); ++i)
+        scrollTick(nullptr, false, down > 0 ? +1 : -1);
+    for (int i = 0; i < std::abs(sideways); ++i)
+        scrollTick(nullptr, true, sideways > 0 ? +1 : -1);
+}
 
 // One step of the picture surface by the scroll speed: +1 moves it right or down (the view
 // towards the left or top edge), -1 the other way. The lens takes the full step back, even on
@@ -28,7 +41,8 @@ void PicControl::scrollTick(QTimer *timer, bool horizontal, int direction)
     place(lens, position(lens) - float(direction * m.mScrollSpeed));
     if (direction > 0 ? position(main) > edge : position(main) < edge) {
         place(main, edge);
-        timer->stop();
+        if (timer)
+            timer->stop();
     }
     if (!lens.isHidden())
         UpdateLens();

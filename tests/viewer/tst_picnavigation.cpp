@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QWheelEvent>
 
 // Navigation buttons, scroll timers, lens and speed settings, and the lens's drag.
 class tst_PicNavigation : public QObject
@@ -134,6 +135,18 @@ void tst_PicNavigation::scrollTicks()
     QCOMPARE(f.e().picMain->Top(), -150.0f);
     QVERIFY(!f.e().tmrScrollDown->isActive());
     QCOMPARE(f.e().picInsert->Top(), 20.0f);
+
+    // A wheel notch down scrolls one step down; with Shift, one step across.
+    const auto wheel = [&](QPoint angle, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), angle, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(f.e().picMain, &event);
+    };
+    f.control->setScrollSpeed(10);
+    f.e().picMain->Move(-100, -50);
+    wheel({0, 120}, Qt::NoModifier);
+    QCOMPARE(f.e().picMain->Top(), -40.0f);
+    wheel({0, -240}, Qt::ShiftModifier);
+    QCOMPARE(f.e().picMain->Left(), -120.0f);
 
     // A picture that fits across does not scroll across.
     f.control->setPicture(tracedPicture(100, 426));
