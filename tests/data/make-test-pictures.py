@@ -207,6 +207,107 @@ def make_bad(photos, good, bad, tmp):
     (bad / "text.jpg").write_bytes(b"This is a plain text file, not a JPEG picture.\r\n")
 
 
+# --- bitmaps, GIF and JPEG variants made from the files above ---------------------------------
+
+def bmp_file(width, height, bits, pixels, tables=b"", compression=0):
+    """A bitmap with the 40-byte header; a negative height stores the rows top first."""
+    offset = 14 + 40 + len(tables)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, compression, len(pixels), 2835, 2835, 0, 0)
+    return struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset) + info + tables + pixels
+
+
+def bmp_rows(rows, bits, width, top_down=False):
+    """Packed rows, top first, padded to four bytes and stored in the order the height's sign gives."""
+    stride = (width * bits + 31) // 32 * 4
+    padded = [row + bytes(stride - len(row)) for row in rows]
+    return b"".join(padded if top_down else reversed(padded))
+
+
+def photo_bmp_pixels(good):
+    """The (r, g, b) rows of good/photo.bmp, top first."""
+    data = (good / "photo.bmp").read_bytes()
+    offset, = struct.unpack("<I", data[10:14])
+    width, height = struct.unpack("<ii", data[18:26])
+    stride = (width * 3 + 3) // 4 * 4
+    rows = []
+    for y in reversed(range(height)):
+        row = data[offset + y * stride:offset + y * stride + 3 * width]
+        rows.append([(row[3 * x + 2], row[3 * x + 1], row[3 * x]) for x in range(width)])
+    return rows
+
+
+def run_length_8(rows):
+    """8-bit run-length rows, bottom first, each closed by its end-of-line code but with no end-of-bitmap."""
+    out = bytearray()
+    for row in reversed(rows):
+        x = 0
+        while x < len(row):
+            run = 1
+            while x + run < len(row) and run < 255 and row[x + run] == row[x]:
+                run += 1
+            out += bytes((run, row[x]))
+            x += run
+        out += b"\0\0"
+    return bytes(out)
+
+
+def widened(value, bits):
+    return round(value * 255 / ((1 << bits) - 1))
+
+
+def make_bitmap_variants(good):
+    photo = photo_bmp_pixels(good)
+    width, height = len(photo[0]), len(photo)
+    rgb = [b"".join(bytes((b, g, r)) for r, g, b in row) for row in photo]
+    (good / "photo-top-down.bmp").write_bytes(bmp_file(width, -height, 24, bmp_rows(rgb, 24, width, True)))
+
+    greys = [bytes((r * 299 + g * 587 + b * 114) // 1000 for r, g, b in row) for row in photo]
+    palette = b"".join(bytes((v, v, v, 0)) for v in range(256))
+    for name, top_down in (("grey-8bit.bmp", False), ("grey-8bit-top-down.bmp", True)):
+        pixels = bmp_rows(greys, 8, width, top_down)
+        (good / name).write_bytes(bmp_file(width, -height if top_down else height, 8, pixels, palette))
+    (good / "grey-8bit-run-length.bmp").write_bytes(bmp_file(width, height, 8, run_length_8(greys), palette, 1))
+
+    # White, black and mid-grey cells, 5 bits a channel, or 6 for green in 5-6-5; their 24-bit twins hold each
+    # channel widened to round(v x 255 / max).
+    for name, green_bits in (("cells-555", 5), ("cells-565", 6)):
+        cells = [(31, (1 << green_bits) - 1, 31), (0, 0, 0), (16, 1 << (green_bits - 1), 16)]
+        layout = [cells, cells[::-1]]
+        rows16, rows24 = [], []
+        for y in range(40):
+            order = layout[y // 20]
+            colours = [order[x // 20] for x in range(60)]
+            rows16.append(b"".join(struct.pack("<H", r << (5 + green_bits) | g << 5 | b) for r, g, b in colours))
+            rows24.append(b"".join(bytes((widened(b, 5), widened(g, green_bits), widened(r, 5))) for r, g, b in colours))
+        masks = struct.pack("<III", 0xF800, 0x07E0, 0x001F) if green_bits == 6 else b""
+        (good / f"{name}.bmp").write_bytes(bmp_file(60, 40, 16, bmp_rows(rows16, 16, 60), masks, 3 if masks else 0))
+        (good / f"{name}-as-24bit.bmp").write_bytes(bmp_file(60, 40, 24, bmp_rows(rows24, 24, 60)))
+
+
+def first_image_data(gif):
+    """Offset of the first image's LZW data (its code size byte) in a GIF."""
+    pos = 13 + (3 << ((gif[10] & 7) + 1) if gif[10] & 0x80 else 0)
+    while gif[pos] == 0x21:
+        pos += 2
+        while gif[pos]:
+            pos += 1 + gif[pos]
+        pos += 1
+    local = gif[pos + 9]
+    return pos + 10 + (3 << ((local & 7) + 1) if local & 0x80 else 0)
+
+
+def make_derived(good, bad):
+    make_bitmap_variants(good)
+    # Whole pictures with their last marker left out, and the same cut into their picture data.
+    jpeg = (good / "photo.jpg").read_bytes()
+    (good / "photo-no-end-marker.jpg").write_bytes(jpeg[:-2])
+    (bad / "no-end-marker-cut-in-last-row.jpg").write_bytes(jpeg[:-18])
+    gif = (good / "photo.gif").read_bytes()
+    (good / "photo-no-trailer.gif").write_bytes(gif[:-1])
+    start = first_image_data(gif)
+    (bad / "no-trailer-cut-in-image.gif").write_bytes(gif[:start + 2000])
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make-test-pictures.py MATE_BACKGROUNDS_DIR")
@@ -218,6 +319,7 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         make_good(photos, good, Path(tmp))
         make_bad(photos, good, bad, Path(tmp))
+    make_derived(good, bad)
 
 
 if __name__ == "__main__":
