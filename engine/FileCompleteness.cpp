@@ -1,5 +1,7 @@
 #include "FileCompleteness.h"
 
+#include "JpegRows.h"
+
 #include <cstring>
 
 namespace {
@@ -61,24 +63,32 @@ qsizetype afterSubBlocks(const Bytes &b, qsizetype pos)
 
 qsizetype colourTableBytes(unsigned flags) { return (flags & 0x80) ? qsizetype(3) << ((flags & 7) + 1) : 0; }
 
-// Run-length coded bitmap rows reach the end-of-bitmap escape (0, 1).
-bool runLengthReachesEnd(const Bytes &b, qsizetype pos, bool fourBits)
+// Run-length coded bitmap rows reach the end-of-bitmap escape (0, 1). Without it the picture is
+// still whole once every row has been closed by its end-of-line escape (0, 0) or passed by a jump.
+bool runLengthReachesEnd(const Bytes &b, qsizetype pos, bool fourBits, qint64 rows)
 {
+    qint64 rowsEnded = 0;
     while (b.has(pos, 2)) {
         const unsigned count = b.at(pos), code = b.at(pos + 1);
         pos += 2;
-        if (count != 0 || code == 0)
+        if (count != 0)
             continue;
+        if (code == 0) {
+            ++rowsEnded;
+            continue;
+        }
         if (code == 1)
             return true;
         if (code == 2) {
+            if (b.has(pos, 2))
+                rowsEnded += b.at(pos + 1);
             pos += 2;
             continue;
         }
         const qsizetype literal = fourBits ? (code + 1) / 2 : code;
         pos += literal + (literal & 1);
     }
-    return false;
+    return rowsEnded >= rows;
 }
 
 } // namespace
@@ -130,12 +140,13 @@ bool pngReachesEndChunk(QByteArrayView data)
     return false;
 }
 
-bool gifReachesTrailer(QByteArrayView data)
+bool gifHoldsWholeBlocks(QByteArrayView data)
 {
     const Bytes b(data);
     if (!b.startsWith("GIF8", 4) || !b.has(0, 13))
         return false;
     qsizetype pos = 13 + colourTableBytes(b.at(10));
+    bool image = false;
     while (pos >= 0 && b.has(pos)) {
         switch (b.at(pos)) {
         case 0x3B:
@@ -147,12 +158,14 @@ bool gifReachesTrailer(QByteArrayView data)
             if (!b.has(pos, 10))
                 return false;
             pos = afterSubBlocks(b, pos + 10 + colourTableBytes(b.at(pos + 9)) + 1);
+            image = true;
             break;
         default:
             return false;
         }
     }
-    return false;
+    // Many encoders leave out the trailer; the blocks before it are then all there is.
+    return image && pos == b.size();
 }
 
 bool bmpHoldsAllRows(QByteArrayView data)
@@ -178,7 +191,7 @@ bool bmpHoldsAllRows(QByteArrayView data)
     }
     constexpr quint32 plain = 0, runLength8 = 1, runLength4 = 2, bitFields = 3;
     if (compression == runLength8 || compression == runLength4)
-        return runLengthReachesEnd(b, pixelsAt, compression == runLength4);
+        return runLengthReachesEnd(b, pixelsAt, compression == runLength4, std::abs(height));
     if (compression != plain && compression != bitFields)
         return true; // embedded JPEG or PNG data and the like: left to the decoder
     const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
@@ -203,11 +216,11 @@ bool pictureFileIsWhole(QByteArrayView data)
 {
     const Bytes b(data);
     if (b.startsWith("\xFF\xD8", 2))
-        return jpegReachesEndMarker(data);
+        return jpegReachesEndMarker(data) || JpegRows::dataIsComplete(data);
     if (b.startsWith("\x89PNG", 4))
         return pngReachesEndChunk(data);
     if (b.startsWith("GIF8", 4))
-        return gifReachesTrailer(data);
+        return gifHoldsWholeBlocks(data);
     if (b.startsWith("BM", 2))
         return bmpHoldsAllRows(data);
     if (b.has(0, 4) && b.le16(0) == 0 && (b.le16(2) == 1 || b.le16(2) == 2))

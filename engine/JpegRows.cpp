@@ -16,18 +16,22 @@ struct ErrorManager
 {
     jpeg_error_mgr base; // first, so the decoder's pointer to it leads back here
     std::jmp_buf jump;
-    bool truncated = false;
+    bool fileEnded = false;  // the data stopped before the end marker
+    bool shortOfData = false; // a scan's data stopped early: the decoder made up coefficients
 };
 
 ErrorManager &managerOf(j_common_ptr info) { return *reinterpret_cast<ErrorManager *>(info->err); }
 
 [[noreturn]] void leaveOnError(j_common_ptr info) { std::longjmp(managerOf(info).jump, 1); }
 
-// Warnings are not printed; the one that says the data stopped early makes the file damaged.
+// Warnings are not printed; those that say the data stopped are noted.
 void noteWarning(j_common_ptr info, int level)
 {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF)
-        managerOf(info).truncated = true;
+    if (level >= 0)
+        return;
+    const int code = info->err->msg_code;
+    managerOf(info).fileEnded |= code == JWRN_JPEG_EOF;
+    managerOf(info).shortOfData |= code == JWRN_HIT_MARKER || code == JWRN_MUST_RESYNC;
 }
 
 // Files whose pixels the row decoder gives exactly as Qt's reader would.
@@ -44,8 +48,10 @@ struct JpegRows::Decoder
 {
     jpeg_decompress_struct info{};
     ErrorManager errors{};
-    std::FILE *file = nullptr;
+    std::FILE *file = nullptr; // read from the file, or else from `memory`
+    QByteArrayView memory;
     bool created = false;
+    bool everyScanRead = false; // the scans read are all the picture has
     std::vector<QRgb> row;
 
     ~Decoder()
@@ -66,19 +72,45 @@ struct JpegRows::Decoder
             return false;
         jpeg_create_decompress(&info);
         created = true;
-        jpeg_stdio_src(&info, file);
+        if (file)
+            jpeg_stdio_src(&info, file);
+        else
+            jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(memory.data()), static_cast<unsigned long>(memory.size()));
         jpeg_read_header(&info, TRUE);
         if (info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_RGB && info.jpeg_color_space != JCS_GRAYSCALE)
             return false;
+        const bool oneScan = !info.progressive_mode && info.comps_in_scan == info.num_components;
         info.out_color_space = JCS_EXT_BGRX; // read as a QRgb on little-endian machines
+        // A file of several scans is read whole here, so its scans can be judged now.
         jpeg_start_decompress(&info);
+        everyScanRead = oneScan || (info.progressive_mode && everyCoefficientRefined());
         row.resize(info.output_width);
-        return !errors.truncated;
+        return !damaged();
+    }
+
+    // Every coefficient of a progressive file reached its full precision (its last scan had Al 0).
+    // A sequential file of several scans cannot tell whether more were to come.
+    bool everyCoefficientRefined() const
+    {
+        for (int c = 0; c < info.num_components; ++c) {
+            for (int k = 0; k < DCTSIZE2; ++k) {
+                if (info.coef_bits[c][k] != 0)
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    // A file may lack its end marker, but not picture data: the data must not have run short, and
+    // the scans read must be all the picture has.
+    bool damaged() const
+    {
+        return errors.fileEnded && (errors.shortOfData || !everyScanRead);
     }
 
     const QRgb *next()
     {
-        if (errors.truncated || info.output_scanline >= info.output_height)
+        if (damaged() || info.output_scanline >= info.output_height)
             return nullptr;
         if (setjmp(errors.jump))
             return nullptr;
@@ -87,7 +119,7 @@ struct JpegRows::Decoder
         // Reading on to the end marker tells whether the file stops short after its last row.
         if (info.output_scanline == info.output_height)
             jpeg_finish_decompress(&info);
-        return errors.truncated ? nullptr : row.data();
+        return damaged() ? nullptr : row.data();
     }
 };
 
@@ -116,5 +148,14 @@ bool JpegRows::finish()
 {
     while (m_decoder->next()) {
     }
-    return !m_decoder->errors.truncated && m_decoder->info.output_scanline == m_decoder->info.output_height;
+    return !m_decoder->damaged() && m_decoder->info.output_scanline == m_decoder->info.output_height;
+}
+
+bool JpegRows::dataIsComplete(QByteArrayView data)
+{
+    if constexpr (Q_BYTE_ORDER != Q_LITTLE_ENDIAN)
+        return false;
+    auto decoder = std::make_unique<Decoder>();
+    decoder->memory = data;
+    return decoder->start() && JpegRows(std::move(decoder)).finish();
 }

@@ -2,6 +2,7 @@
 
 #include "PictureRows.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <memory>
 
@@ -14,10 +15,13 @@ class JpegRows : public PictureRows
 public:
     // Null when the file is not such a JPEG; the caller then decodes it the general way.
     static std::unique_ptr<JpegRows> open(const QString &path);
+    // Whether JPEG `data` decodes without the decoder making anything up: it may lack its end
+    // marker, but no scan may stop early or be missing. False for data this decoder does not take.
+    static bool dataIsComplete(QByteArrayView data);
     ~JpegRows() override;
 
     QSize size() const override;
-    // Also null when the file ends early: the decoder would pad it with grey.
+    // Also null when picture data is missing: the decoder would pad it with grey.
     const QRgb *nextRow() override;
     bool finish() override;
 

@@ -1,5 +1,6 @@
 #include "PictureLoader.h"
 
+#include "BitmapChannels.h"
 #include "FileCompleteness.h"
 
 #include <QFile>
@@ -70,6 +71,7 @@ std::optional<QSize> peekSize(const QString &path)
     if (!prepare(reader))
         return std::nullopt;
     QSize size = reader.size();
+    size.setHeight(std::abs(size.height())); // a bitmap stored top row first gives its height negative
     if (!size.isValid())
         return std::nullopt;
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
@@ -87,6 +89,7 @@ std::optional<QImage> load(const QString &path)
     QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;
+    widenBitmapChannels(image, path);
     if (image.hasAlphaChannel())
         return overWhite(image);
     return image.convertToFormat(QImage::Format_RGB32);

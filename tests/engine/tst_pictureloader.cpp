@@ -1,3 +1,4 @@
+#include "BitmapChannels.h"
 #include "FileCompleteness.h"
 #include "PictureLoader.h"
 
@@ -67,9 +68,12 @@ private slots:
         QTest::newRow("baseline") << baseline << true;
         QTest::newRow("progressive, several scans") << progressive << true;
         QTest::newRow("trailing bytes after the end") << baseline + QByteArray(100, 'z') << true;
-        QTest::newRow("cut before the end marker") << baseline.chopped(2) << false;
+        QTest::newRow("no end marker") << baseline.chopped(2) << true;
+        QTest::newRow("progressive, no end marker") << progressive.chopped(2) << true;
         QTest::newRow("cut in the scan") << baseline.left(baseline.size() * 3 / 4) << false;
-        QTest::newRow("progressive cut between scans") << progressive.left(progressive.size() / 2) << false;
+        QTest::newRow("progressive cut in a scan") << progressive.left(progressive.size() / 2) << false;
+        // Every scan read whole, but the last one, which refines the coefficients, missing.
+        QTest::newRow("progressive cut between scans") << progressive.left(progressive.lastIndexOf("\xFF\xDA")) << false;
         QTest::newRow("only the start marker") << QByteArray("\xFF\xD8", 2) << false;
         QTest::newRow("real truncated photo") << contentsOf(dataFile(QStringLiteral("bad/truncated.jpg"))) << false;
     }
@@ -77,10 +81,37 @@ private slots:
     {
         QFETCH(QByteArray, data);
         QFETCH(bool, complete);
-        QCOMPARE(jpegReachesEndMarker(data), complete);
+        QCOMPARE(pictureFileIsWhole(data), complete);
     }
 
-    // Every real file is whole, and stops being whole when cut anywhere, even by its last byte.
+    // Valid forms of a picture load exactly as their plain twin, widened channels never widened twice.
+    void loadsLikeItsTwin_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("twin");
+        QTest::newRow("8-bit top-down") << "grey-8bit-top-down.bmp" << "grey-8bit.bmp";
+        QTest::newRow("24-bit top-down") << "photo-top-down.bmp" << "photo.bmp";
+        QTest::newRow("run-length rows, no end-of-bitmap") << "grey-8bit-run-length.bmp" << "grey-8bit.bmp";
+        QTest::newRow("16-bit 5-5-5") << "cells-555.bmp" << "cells-555-as-24bit.bmp";
+        QTest::newRow("16-bit 5-6-5 bit fields") << "cells-565.bmp" << "cells-565-as-24bit.bmp";
+        QTest::newRow("JPEG without its end marker") << "photo-no-end-marker.jpg" << "photo.jpg";
+        QTest::newRow("GIF without its trailer") << "photo-no-trailer.gif" << "photo.gif";
+    }
+    void loadsLikeItsTwin()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, twin);
+        const QString path = dataFile(QStringLiteral("good/") + file);
+        QImage picture = PictureLoader::load(path).value_or(QImage());
+        QCOMPARE(picture, PictureLoader::load(dataFile(QStringLiteral("good/") + twin)).value_or(QImage(1, 1, QImage::Format_RGB32)));
+        QCOMPARE(PictureLoader::peekSize(path), picture.size());
+        const QImage once = picture;
+        widenBitmapChannels(picture, path);
+        QCOMPARE(picture, once);
+    }
+
+    // Every real file is whole, and stops being whole when cut anywhere in its picture data, even by
+    // its last byte. A JPEG ends in its end marker and a GIF in its trailer, which may be missing.
     void cutShortFilesAreRefused_data()
     {
         QTest::addColumn<QString>("file");
@@ -93,7 +124,8 @@ private slots:
         const QByteArray whole = contentsOf(dataFile(QStringLiteral("good/") + file));
         QVERIFY(pictureFileIsWhole(whole));
         QTemporaryDir dir;
-        for (const qsizetype length : {whole.size() - 1, whole.size() * 2 / 3, whole.size() / 3}) {
+        const qsizetype marker = file.endsWith(u".jpg") || file.endsWith(u".gif") ? 2 : 0;
+        for (const qsizetype length : {whole.size() - 1 - marker, whole.size() * 2 / 3, whole.size() / 3}) {
             const QByteArray cut = whole.left(length);
             QVERIFY2(!pictureFileIsWhole(cut), qPrintable(QString::number(length)));
             const QString path = dir.filePath(QString::number(length) + u'-' + file);
