@@ -17,6 +17,15 @@ double scaledLengthOf(int sourceLength, float sizeFactor)
     return std::nearbyint(double(product));
 }
 
+int resizingWriteColumns(int sourceLength, float sizeFactor)
+{
+    const int scaled = int(scaledLengthOf(sourceLength, sizeFactor));
+    if (sizeFactor <= 0.0f || sizeFactor >= 1.0f)
+        return scaled;
+    const float lastColumn = float(sourceLength - 1) * sizeFactor;
+    return std::max(scaled, int(std::nearbyint(double(lastColumn))) + 1);
+}
+
 AxisMapping mapAxis(int sourceLength, float sizeFactor, int cellLength)
 {
     AxisMapping mapping;

@@ -33,5 +33,10 @@ struct AxisMapping
 // Returns a double so that an overflowing product is still seen as too large.
 double scaledLengthOf(int sourceLength, float sizeFactor);
 
+// How many columns the writing half of the resizing reports stands for: the scaled length, or
+// when shrinking (0 < s < 1) round(s x (W - 1)) + 1 if that is more, since that loop also counts a
+// last column whose source pixel lies outside the picture.
+int resizingWriteColumns(int sourceLength, float sizeFactor);
+
 // `sizeFactor` must not be 0; cellLength > 0; the scaled length must fit an int.
 AxisMapping mapAxis(int sourceLength, float sizeFactor, int cellLength);

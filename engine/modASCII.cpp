@@ -50,13 +50,13 @@ private:
 
 // The resizing phase reads and writes nothing: cells read the source picture through their
 // mappings. Its reports still follow the columns it stands for.
-void reportResizing(Reporter &reporter, int width, int scaledWidth)
+void reportResizing(Reporter &reporter, int width, int scaledWidth, int writeColumns)
 {
     for (int x = 0; x < width; ++x) {
         reporter.yield();
         reporter.progress(RunPhase::Resizing, progressPercent(x, width, 2));
     }
-    for (int x = 0; x < scaledWidth; ++x) {
+    for (int x = 0; x < writeColumns; ++x) {
         reporter.yield();
         reporter.progress(RunPhase::Resizing, progressPercent(x, scaledWidth, 4, 50));
     }
@@ -159,7 +159,7 @@ RunResult convert(const RunParameters &p, Reporter &reporter)
     AxisMapping rows = mapAxis(size.height(), p.sizeFactor, cell.height);
     // A negative factor still reads every column, but the picture keeps its size: nothing is written.
     if (p.sizeFactor != 1.0f)
-        reportResizing(reporter, size.width(), p.sizeFactor < 0 ? 0 : columns.scaledLength);
+        reportResizing(reporter, size.width(), columns.scaledLength, p.sizeFactor < 0 ? 0 : resizingWriteColumns(size.width(), p.sizeFactor));
     CellSampler sampler(std::move(columns), std::move(rows));
     const std::optional<CellGrid<Colour>> cellColour = sampleColours(reporter, *picture, sampler);
     if (!cellColour)

@@ -116,19 +116,29 @@ private slots:
         QCOMPARE(observer.callsAfterEnd, 0);
     }
 
+    void progressWhileResizing_data()
+    {
+        QTest::addColumn<float>("size");
+        QTest::addColumn<int>("writes");
+        QTest::newRow("doubling") << 2.0f << 200; // the last write 199 x 100 / 200 / 4 + 50 = 74.875
+        // The write loop runs to round(0.5 x 99) = 50 (halves to even), one column past the 50 written: 75.
+        QTest::newRow("halving") << 0.5f << 51;
+    }
     void progressWhileResizing()
     {
-        // Doubling a 100-pixel-wide picture: reading shows 0 ... 50 (49.5 goes to 50), writing 50 ... 75.
-        RunParameters p = parameters(halves(QStringLiteral("p2.png"), 100, 13), path(QStringLiteral("p2.txt")));
-        p.sizeFactor = 2.0f;
+        // A 100-pixel-wide picture: reading shows 0 ... 50 (49.5 goes to 50), writing 50 ... 75.
+        QFETCH(float, size);
+        QFETCH(int, writes);
+        RunParameters p = parameters(halves(QStringLiteral("p2.png"), 100, 26), path(QStringLiteral("p2.txt")));
+        p.sizeFactor = size;
         RecordingObserver observer;
         QVERIFY(MakeASCIIPicture(p, observer).succeeded());
         const QList<ProgressUpdate> resizing = observer.updatesOf(RunPhase::Resizing);
-        QCOMPARE(resizing.size(), 100 + 200);
+        QCOMPARE(resizing.size(), 100 + writes);
         QCOMPARE(resizing.first().percent, 0);
         QCOMPARE(resizing[99].percent, 50);
         QCOMPARE(resizing[100].percent, 50);
-        QCOMPARE(resizing.last().percent, 75); // 199 x 100 / 200 / 4 + 50 = 74.875
+        QCOMPARE(resizing.last().percent, 75);
         QCOMPARE(resizing.first().caption(), QStringLiteral("Glyphsmith - 0% - Resizing Picture"));
         QCOMPARE(observer.updates.lastIndexOf(resizing.last()) + 1, observer.updates.indexOf(ProgressUpdate{RunPhase::Sampling, 0}));
     }
