@@ -86,6 +86,9 @@ CliParse parseCommandLine(const QStringList &arguments)
 
     request.rampGiven = parser.isSet(rampOption);
     p.ramp = parser.value(rampOption);
+    // Every row of art is one line: a line break in the ramp would break rows apart.
+    if (p.ramp.contains(u'\r') || p.ramp.contains(u'\n'))
+        return usageError(QStringLiteral("--ramp must not contain a line break"));
     p.fontReminder = !parser.isSet(noReminderOption);
     request.open = parser.isSet(openOption);
     request.quiet = parser.isSet(quietOption);

@@ -18,12 +18,12 @@ QStringList parse(QByteArrayView contents)
     QStringList ramps;
     qsizetype pos = 0;
     do {
-        qsizetype end = contents.indexOf('\r', pos);
-        if (end < 0)
-            end = contents.size();
+        qsizetype end = pos;
+        while (end < contents.size() && contents[end] != '\r' && contents[end] != '\n')
+            ++end;
         ramps << Windows1252::decode(contents.sliced(pos, end - pos));
         pos = end + 1;
-        if (pos < contents.size() && contents[pos] == '\n')
+        if (pos < contents.size() && contents[end] == '\r' && contents[pos] == '\n')
             ++pos;
     } while (pos < contents.size());
     return ramps;

@@ -85,6 +85,8 @@ private slots:
         QTest::newRow("only the source") << QStringList{"in.png"};
         QTest::newRow("three file names") << files + QStringList{"extra.txt"};
         QTest::newRow("unknown option") << QStringList{"--colour"} + files;
+        QTest::newRow("ramp with LF") << QStringList{"--ramp", " .\n:#"} + files;
+        QTest::newRow("ramp with CR") << QStringList{"--ramp= .:#\r"} + files;
     }
     void refuses()
     {

@@ -18,7 +18,8 @@ private slots:
         QTest::newRow("last line without an end") << QByteArray("A\r\nB") << QStringList{"A", "B"};
         QTest::newRow("blank line between") << QByteArray("A\r\n\r\nB\r\n") << QStringList{"A", "", "B"};
         QTest::newRow("lone CR ends a line") << QByteArray("A\rB\r") << QStringList{"A", "B"};
-        QTest::newRow("lone LF stays in the line") << QByteArray("A\nB\n") << QStringList{"A\nB\n"};
+        QTest::newRow("LF line ends") << QByteArray("A\nB\n") << QStringList{"A", "B"};
+        QTest::newRow("mixed line ends") << QByteArray("A\r\nB\nC\rD\n\rE") << QStringList{"A", "B", "C", "D", "", "E"};
         QTest::newRow("only CR LF") << QByteArray("\r\n") << QStringList{QString()};
         QTest::newRow("repeated ramps are kept") << QByteArray(" .#\r\n .#\r\n") << QStringList{" .#", " .#"};
         QTest::newRow("Windows-1252 text") << QByteArray(" \xB7\xB0#\r\n") << QStringList{QStringLiteral(" \u00B7\u00B0#")};
