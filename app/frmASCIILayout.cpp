@@ -152,6 +152,7 @@ void buildRunRows(QWidget *client, MainWindowControls &c)
     c.Progress = place<QProgressBar>(client, "Progress", 120, 5760, 8295, 495);
     c.Progress->setRange(0, 100);
     c.Progress->setValue(0);
+    c.Progress->setTextVisible(false); // a bare bar: the percentage is already in the status bar
     c.Progress->hide();
     c.Command1 = button(client, "Command1", QStringLiteral("Light To Dark Creator"), 0, 9120, 8295, 375);
     c.Command1->hide();
