@@ -1,5 +1,6 @@
 #include "OutputFormat.h"
 
+#include "Windows1252.h"
 #include "modFile.h"
 
 #include <algorithm>
@@ -33,18 +34,37 @@ QStringList headerLines(OutputKind kind, quint8 detail, bool fontReminder)
 
 namespace {
 
-QString escaped(const QString &rowText, QStringView specials, const QStringView (&replacements)[3])
+// A character the code page cannot hold, as the kind writes it: HTML by its code point, RTF by
+// each UTF-16 unit as a signed 16-bit number followed by one fallback character (the \uc1 of the
+// header).
+QString numericEscape(OutputKind kind, QStringView character, char32_t codePoint)
 {
-    if (!std::any_of(rowText.cbegin(), rowText.cend(), [&](QChar c) { return specials.contains(c); }))
+    if (kind == OutputKind::Html)
+        return QStringLiteral("&#%1;").arg(uint(codePoint));
+    QString out;
+    for (QChar unit : character)
+        out += QStringLiteral("\\u%1?").arg(qint16(unit.unicode()));
+    return out;
+}
+
+QString escaped(OutputKind kind, const QString &rowText, QStringView specials, const QStringView (&replacements)[3])
+{
+    if (std::all_of(rowText.cbegin(), rowText.cend(), [&](QChar c) { return c.unicode() < 0x80 && !specials.contains(c); }))
         return rowText;
     QString out;
     out.reserve(rowText.size() * 2);
-    for (QChar c : rowText) {
-        const qsizetype index = specials.indexOf(c);
-        if (index < 0)
-            out.append(c);
-        else
+    for (qsizetype i = 0; i < rowText.size(); ++i) {
+        const bool pair = rowText[i].isHighSurrogate() && i + 1 < rowText.size() && rowText[i + 1].isLowSurrogate();
+        const QStringView character = QStringView(rowText).sliced(i, pair ? 2 : 1);
+        const char32_t codePoint = pair ? QChar::surrogateToUcs4(rowText[i], rowText[i + 1]) : rowText[i].unicode();
+        const qsizetype index = specials.indexOf(rowText[i]);
+        if (index >= 0)
             out.append(replacements[index]);
+        else if (!Windows1252::holds(codePoint))
+            out.append(numericEscape(kind, character, codePoint));
+        else
+            out.append(character);
+        i += pair ? 1 : 0;
     }
     return out;
 }
@@ -56,11 +76,11 @@ QString rowLine(OutputKind kind, const QString &rowText)
     switch (kind) {
     case OutputKind::RichText: {
         const QStringView rtf[3] = {u"\\\\", u"\\{", u"\\}"};
-        return escaped(rowText, u"\\{}", rtf) + QStringLiteral("\\par");
+        return escaped(kind, rowText, u"\\{}", rtf) + QStringLiteral("\\par");
     }
     case OutputKind::Html: {
         const QStringView html[3] = {u"&amp;", u"&lt;", u"&gt;"};
-        return escaped(rowText, u"&<>", html) + QStringLiteral("<BR>");
+        return escaped(kind, rowText, u"&<>", html) + QStringLiteral("<BR>");
     }
     case OutputKind::Text:
         break;

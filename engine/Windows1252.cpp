@@ -27,6 +27,8 @@ char encodeOne(char32_t codePoint)
 
 namespace Windows1252 {
 
+bool holds(char32_t codePoint) { return codePoint == U'?' || encodeOne(codePoint) != '?'; }
+
 QByteArray encode(QStringView text)
 {
     QByteArray bytes(text.size(), Qt::Uninitialized);

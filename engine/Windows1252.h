@@ -8,6 +8,9 @@
 // string survives a round trip.
 namespace Windows1252 {
 
+// Whether the code page holds the character.
+bool holds(char32_t codePoint);
+
 // A character the code page cannot hold becomes "?" (one per character, not per UTF-16 unit).
 QByteArray encode(QStringView text);
 QString decode(QByteArrayView bytes);

@@ -99,6 +99,11 @@ private slots:
         QTest::newRow("html escapes ampersand and angles") << html << QStringLiteral("a<b&c>d\\{}") << QStringLiteral("a&lt;b&amp;c&gt;d\\{}<BR>");
         QTest::newRow("empty html row") << html << QString() << QStringLiteral("<BR>");
         QTest::newRow("runs of spaces kept") << html << QStringLiteral("   ") << QStringLiteral("   <BR>");
+        // Characters Windows-1252 lacks by number, a pair as one character; those it holds as they are.
+        QTest::newRow("rtf outside the code page") << rtf << QStringLiteral("\u2591\u2592\u2593\u2588\u00E9\U0001F600")
+                                                   << QStringLiteral("\\u9617?\\u9618?\\u9619?\\u9608?\u00E9\\u-10179?\\u-8704?\\par");
+        QTest::newRow("html outside the code page") << html << QStringLiteral("\u2591\u20AC\U0001F600<")
+                                                    << QStringLiteral("&#9617;\u20AC&#128512;&lt;<BR>");
     }
     void rows()
     {
