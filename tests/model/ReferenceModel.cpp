@@ -8,7 +8,9 @@
 #include <QImageReader>
 #include <QStringEncoder>
 #include <QStringList>
+#include <QSet>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -25,22 +27,59 @@ quint32 littleEndian(const QByteArray &data, qint64 at, int bytes)
     return bytes == 0 ? 0u : byteAt(data, at) | littleEndian(data, at + 1, bytes - 1) << 8;
 }
 
-// Segment by segment up to the end marker; what follows it is not the picture's.
-bool jpegRunsToEnd(const QByteArray &data)
+// Segment by segment up to the end marker; what follows it is not the picture's. A file may stop in place of the end
+// marker when its decoder did not run short (it would have warned) and its scans were all the picture has: one scan of
+// every component, or progressive scans bringing every coefficient of every component to full precision (Al 0).
+bool jpegRunsToEnd(const QByteArray &data, bool decoderWarned)
 {
     // A scan's coded data runs to the next marker: FF 00 is a data byte, FF FF fill, FF D0 to FF D7 restarts.
     const QByteArray stillData = QByteArray::fromHex("00FFD0D1D2D3D4D5D6D7");
+    unsigned components = 0;
+    bool progressive = false, oneScan = false;
+    QSet<unsigned> refined; // component id x 64 + coefficient
     qint64 at = 2;
     while (at + 1 < data.size() && byteAt(data, at) == 0xFF) {
         const unsigned marker = byteAt(data, at + 1);
         if (marker == 0xD9)
             return true;
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            components = byteAt(data, at + 9);
+            progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+        }
+        if (marker == 0xDA) {
+            const unsigned inScan = byteAt(data, at + 4), spectrum = at + 5 + 2 * inScan;
+            oneScan |= !progressive && inScan == components;
+            for (unsigned i = 0; progressive && (byteAt(data, spectrum + 2) & 15) == 0 && i < inScan; ++i) {
+                for (unsigned k = byteAt(data, spectrum); k <= byteAt(data, spectrum + 1) && k < 64; ++k)
+                    refined.insert(byteAt(data, at + 5 + 2 * i) * 64 + k);
+            }
+        }
         const bool alone = marker == 0xFF || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
         at += alone ? (marker == 0xFF ? 1 : 2) : 2 + byteAt(data, at + 2) * 256 + byteAt(data, at + 3);
         while (marker == 0xDA && at + 1 < data.size() && (byteAt(data, at) != 0xFF || stillData.contains(data.at(at + 1))))
             ++at;
     }
-    return false;
+    return at + 1 >= data.size() && !decoderWarned && (oneScan || (progressive && refined.size() == components * 64));
+}
+
+// Blocks up to the trailer: extensions and images, each closed by an empty sub-block. The file may stop in place of
+// the trailer once an image and every block before it are whole.
+bool gifRunsToEnd(const QByteArray &data)
+{
+    const auto table = [&](qint64 flagsAt) { return byteAt(data, flagsAt) & 0x80 ? 3 << ((byteAt(data, flagsAt) & 7) + 1) : 0; };
+    qint64 at = 13 + table(10);
+    bool image = false;
+    while (at < data.size() && byteAt(data, at) != ';') {
+        if (byteAt(data, at) != '!' && byteAt(data, at) != ',')
+            return false;
+        image |= byteAt(data, at) == ',';
+        at += byteAt(data, at) == '!' ? 2 : 11 + table(at + 9); // label; or descriptor, colour table, code size
+        while (at < data.size() && byteAt(data, at) != 0)
+            at += 1 + byteAt(data, at);
+        if (at++ >= data.size())
+            return false;
+    }
+    return at < data.size() || image;
 }
 
 // Every image an icon or cursor file lists lies inside the file.
@@ -54,16 +93,14 @@ bool iconRunsToEnd(const QByteArray &data)
 }
 
 // Whether the file reaches the end its own structure announces: a decoder may make something of a cut-short copy.
-bool runsToEnd(const QString &path, const QByteArray &format)
+bool runsToEnd(const QByteArray &data, const QByteArray &format, bool decoderWarned)
 {
-    QFile file(path);
-    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     if (format == "jpeg" || format == "jpg")
-        return jpegRunsToEnd(data);
+        return jpegRunsToEnd(data, decoderWarned);
     if (format == "png")
         return data.contains(QByteArray::fromHex("0000000049454E44AE426082"));
     if (format == "gif")
-        return data.endsWith(';');
+        return gifRunsToEnd(data);
     if (format == "bmp")
         return littleEndian(data, 2, 4) <= data.size();
     return format == "ico" || format == "cur" ? iconRunsToEnd(data) : true;
@@ -92,10 +129,33 @@ QImage loadPicture(const QString &path)
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QByteArray format = reader.format();
+    static bool decoderWarned;
+    decoderWarned = false;
+    const QtMessageHandler before = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) { decoderWarned = true; });
     QImage picture = format == "ico" || format == "cur" ? largestImage(path) : reader.read();
-    if (picture.isNull() || !runsToEnd(path, format))
+    qInstallMessageHandler(before);
+    QFile file(path);
+    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (picture.isNull() || !runsToEnd(data, format, decoderWarned))
         return {};
     picture.convertTo(QImage::Format_ARGB32);
+    // A bitmap channel of w < 8 bits, v in its top bits (Qt shifts it there), is worth round(v x 255 / (2^w - 1)).
+    const quint32 compression = littleEndian(data, 30, 4);
+    const bool sixteenBits = compression == 0 && littleEndian(data, 28, 2) == 16;
+    const QList<quint32> masks = sixteenBits ? QList<quint32>{0x7C00, 0x03E0, 0x1F}
+                                             : QList<quint32>{littleEndian(data, 54, 4), littleEndian(data, 58, 4), littleEndian(data, 62, 4)};
+    if (format == "bmp" && littleEndian(data, 14, 4) >= 40 && (sixteenBits || compression == 3)) {
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                int channels[3] = {qRed(picture.pixel(x, y)), qGreen(picture.pixel(x, y)), qBlue(picture.pixel(x, y))};
+                for (int i = 0; i < 3; ++i) {
+                    const int w = std::popcount(masks[i]);
+                    channels[i] = w < 8 ? int(std::nearbyint((channels[i] >> (8 - w)) * 255.0 / ((1 << w) - 1))) : channels[i];
+                }
+                picture.setPixel(x, y, qRgba(channels[0], channels[1], channels[2], qAlpha(picture.pixel(x, y))));
+            }
+        }
+    }
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             const QRgb pixel = picture.pixel(x, y);
@@ -153,6 +213,33 @@ QStringList characterOfGrey(const QString &lightToDark)
 
 enum class Kind { Text, RichText, Html };
 
+// The one Windows-1252 byte of a character; empty when the code page lacks it.
+QByteArray windows1252(const QString &character)
+{
+    static QHash<QString, QByteArray> encoded;
+    if (!encoded.contains(character)) {
+        QStringEncoder encoder("windows-1252");
+        const QByteArray one = encoder.encode(character);
+        encoded.insert(character, encoder.hasError() || one.size() != 1 ? QByteArray() : one);
+    }
+    return encoded.value(character);
+}
+
+// Characters Windows-1252 lacks as numbers: HTML's code point, RTF's UTF-16 units as signed 16-bit, each then "?".
+QString numbered(const QString &row, Kind kind)
+{
+    QString out;
+    for (const QString &character : charactersOf(row)) {
+        if (!windows1252(character).isEmpty())
+            out += character;
+        else if (kind == Kind::Html)
+            out += u"&#%1;"_s.arg(character.toUcs4().first());
+        for (int i = 0; kind == Kind::RichText && windows1252(character).isEmpty() && i < character.size(); ++i)
+            out += u"\\u%1?"_s.arg(qint16(character[i].unicode()));
+    }
+    return out;
+}
+
 QStringList documentLines(Kind kind, int detail, bool reminder, const QStringList &rows)
 {
     QStringList lines;
@@ -167,9 +254,9 @@ QStringList documentLines(Kind kind, int detail, bool reminder, const QStringLis
     }
     for (QString row : rows) {
         if (kind == Kind::RichText)
-            lines << row.replace(u'\\', u"\\\\"_s).replace(u'{', u"\\{"_s).replace(u'}', u"\\}"_s) + u"\\par"_s;
+            lines << numbered(row.replace(u'\\', u"\\\\"_s).replace(u'{', u"\\{"_s).replace(u'}', u"\\}"_s), kind) + u"\\par"_s;
         else if (kind == Kind::Html)
-            lines << row.replace(u'&', u"&amp;"_s).replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s) + u"<BR>"_s;
+            lines << numbered(row.replace(u'&', u"&amp;"_s).replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s), kind) + u"<BR>"_s;
         else
             lines << row;
     }
@@ -181,17 +268,10 @@ QStringList documentLines(Kind kind, int detail, bool reminder, const QStringLis
 // Each line followed by CR LF; a character the code page cannot hold becomes one "?".
 QByteArray windows1252Lines(const QStringList &lines)
 {
-    QHash<QString, QByteArray> encoded;
     QByteArray bytes;
     for (const QString &line : lines) {
-        for (const QString &character : charactersOf(line)) {
-            if (!encoded.contains(character)) {
-                QStringEncoder encoder("windows-1252");
-                const QByteArray one = encoder.encode(character);
-                encoded.insert(character, encoder.hasError() || one.size() != 1 ? QByteArray("?") : one);
-            }
-            bytes += encoded.value(character);
-        }
+        for (const QString &character : charactersOf(line))
+            bytes += windows1252(character).isEmpty() ? QByteArray("?") : windows1252(character);
         bytes += "\r\n";
     }
     return bytes;
