@@ -4,6 +4,7 @@
     cd /tmp && apt-get download mate-backgrounds && dpkg-deb -x mate-backgrounds_*.deb mb
     tests/data/make-test-pictures.py /tmp/mb/usr/share/backgrounds/mate
 
+`--derived` in place of the folder remakes only the files made from good/ itself (make_derived).
 Needs python3 and ImageMagick's `convert`. Cropping and scaling are ImageMagick's; the
 containers whose details the tests depend on (icon and cursor directories, the EXIF
 orientation, PNG alpha, the broken files) are written here byte by byte.
@@ -310,15 +311,15 @@ def make_derived(good, bad):
 
 def main():
     if len(sys.argv) != 2:
-        sys.exit("usage: make-test-pictures.py MATE_BACKGROUNDS_DIR")
-    photos = Path(sys.argv[1])
+        sys.exit("usage: make-test-pictures.py MATE_BACKGROUNDS_DIR | --derived")
     here = Path(__file__).resolve().parent
     good, bad = here / "good", here / "bad"
     for folder in (good, bad):
         folder.mkdir(exist_ok=True)
-    with tempfile.TemporaryDirectory() as tmp:
-        make_good(photos, good, Path(tmp))
-        make_bad(photos, good, bad, Path(tmp))
+    if sys.argv[1] != "--derived":
+        with tempfile.TemporaryDirectory() as tmp:
+            make_good(Path(sys.argv[1]), good, Path(tmp))
+            make_bad(Path(sys.argv[1]), good, bad, Path(tmp))
     make_derived(good, bad)
 
 
