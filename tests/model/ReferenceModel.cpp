@@ -140,28 +140,20 @@ QImage loadPicture(const QString &path)
         return {};
     picture.convertTo(QImage::Format_ARGB32);
     // A bitmap channel of w < 8 bits, v in its top bits (Qt shifts it there), is worth round(v x 255 / (2^w - 1)).
-    const quint32 compression = littleEndian(data, 30, 4);
-    const bool sixteenBits = compression == 0 && littleEndian(data, 28, 2) == 16;
-    const QList<quint32> masks = sixteenBits ? QList<quint32>{0x7C00, 0x03E0, 0x1F}
-                                             : QList<quint32>{littleEndian(data, 54, 4), littleEndian(data, 58, 4), littleEndian(data, 62, 4)};
-    if (format == "bmp" && littleEndian(data, 14, 4) >= 40 && (sixteenBits || compression == 3)) {
-        for (int y = 0; y < picture.height(); ++y) {
-            for (int x = 0; x < picture.width(); ++x) {
-                int channels[3] = {qRed(picture.pixel(x, y)), qGreen(picture.pixel(x, y)), qBlue(picture.pixel(x, y))};
-                for (int i = 0; i < 3; ++i) {
-                    const int w = std::popcount(masks[i]);
-                    channels[i] = w < 8 ? int(std::nearbyint((channels[i] >> (8 - w)) * 255.0 / ((1 << w) - 1))) : channels[i];
-                }
-                picture.setPixel(x, y, qRgba(channels[0], channels[1], channels[2], qAlpha(picture.pixel(x, y))));
-            }
-        }
-    }
+    const bool infoHeader = format == "bmp" && littleEndian(data, 14, 4) >= 40, bitFields = infoHeader && littleEndian(data, 30, 4) == 3;
+    const bool sixteenBits = infoHeader && littleEndian(data, 30, 4) == 0 && littleEndian(data, 28, 2) == 16;
+    int widths[3] = {8, 8, 8};
+    for (int i = 0; i < 3 && (sixteenBits || bitFields); ++i)
+        widths[i] = sixteenBits ? 5 : std::popcount(littleEndian(data, 54 + 4 * i, 4));
+    const auto widened = [&](int channel, int i) {
+        return widths[i] > 0 && widths[i] < 8 ? int(std::nearbyint((channel >> (8 - widths[i])) * 255.0 / ((1 << widths[i]) - 1))) : channel;
+    };
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             const QRgb pixel = picture.pixel(x, y);
             const int alpha = qAlpha(pixel);
-            const auto overWhite = [alpha](int channel) { return (channel * alpha + 255 * (255 - alpha) + 127) / 255; };
-            picture.setPixel(x, y, qRgb(overWhite(qRed(pixel)), overWhite(qGreen(pixel)), overWhite(qBlue(pixel))));
+            const auto over = [&](int channel, int i) { return (widened(channel, i) * alpha + 255 * (255 - alpha) + 127) / 255; };
+            picture.setPixel(x, y, qRgb(over(qRed(pixel), 0), over(qGreen(pixel), 1), over(qBlue(pixel), 2)));
         }
     }
     return picture;
