@@ -109,20 +109,26 @@ void TestArtRenderer::inkFollowsTheRamps()
 void TestArtRenderer::filesReadBackAlike()
 {
     const QString photo = QStringLiteral(GLYPHSMITH_TEST_DATA "/good/photo.jpg");
-    QImage first;
-    QStringList firstRows;
-    for (const QString &name : {QStringLiteral("art.txt"), QStringLiteral("art.rtf"), QStringLiteral("art.html")}) {
-        RowKeeper run;
-        const QString output = m_dir.filePath(name);
-        MakeASCIIPicture({photo, output, QStringLiteral(" .:&<>{}\\@"), 1.0f, 4, true}, run);
-        const std::optional<ArtFile> art = readArtFile(output);
-        QVERIFY(art);
-        QCOMPARE(art->rows, run.rows);
-        QCOMPARE(art->detail, std::optional<quint8>(4));
-        const QImage picture = ArtRenderer::render(art->rows, *art->detail);
-        if (first.isNull())
-            first = picture;
-        QCOMPARE(picture, first);
+    // Plain text keeps only the code page; RTF and HTML keep any character by its number.
+    const QList<std::pair<QString, QStringList>> cases{
+        {QStringLiteral(" .:&<>{}\\@"), {QStringLiteral("art.txt"), QStringLiteral("art.rtf"), QStringLiteral("art.html")}},
+        {QStringLiteral(" \u2591\u2592\u2593\u2588"), {QStringLiteral("blocks.rtf"), QStringLiteral("blocks.htm")}},
+    };
+    for (const auto &[ramp, names] : cases) {
+        QImage first;
+        for (const QString &name : names) {
+            RowKeeper run;
+            const QString output = m_dir.filePath(name);
+            MakeASCIIPicture({photo, output, ramp, 1.0f, 4, true}, run);
+            const std::optional<ArtFile> art = readArtFile(output);
+            QVERIFY2(art, qPrintable(name));
+            QCOMPARE(art->rows, run.rows);
+            QCOMPARE(art->detail, std::optional<quint8>(4));
+            const QImage picture = ArtRenderer::render(art->rows, *art->detail);
+            if (first.isNull())
+                first = picture;
+            QCOMPARE(picture, first);
+        }
     }
     // Without its reminder a text file does not say its detail; without its trailer it is not art.
     RowKeeper run;
