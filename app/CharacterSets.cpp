@@ -6,13 +6,13 @@
 
 namespace CharacterSets {
 
-void load(QListWidget *list, const QString &programFolder)
+void load(QListWidget *list, const RampFile::Folders &folders)
 {
     list->clear();
-    list->addItems(RampFile::read(RampFile::pathIn(programFolder)));
+    list->addItems(RampFile::read(RampFile::pathToRead(folders)));
 }
 
-bool add(QListWidget *list, const QString &ramp, const QString &programFolder)
+bool add(QListWidget *list, const QString &ramp, const RampFile::Folders &folders)
 {
     if (ramp.isEmpty())
         return false;
@@ -20,7 +20,7 @@ bool add(QListWidget *list, const QString &ramp, const QString &programFolder)
     QStringList ramps;
     for (int i = 0; i < list->count(); ++i)
         ramps << list->item(i)->text();
-    return RampFile::write(RampFile::pathIn(programFolder), ramps);
+    return RampFile::write(RampFile::pathToWrite(folders), ramps);
 }
 
 } // namespace CharacterSets

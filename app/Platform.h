@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RampFile.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <optional>
@@ -45,8 +47,8 @@ public:
     virtual void saveSetting(const SettingKey &key, const QString &value) = 0;
     // Milliseconds since some fixed start; only differences count.
     virtual qint64 clockMs() = 0;
-    // The folder that holds the program's own files.
-    virtual QString programFolder() = 0;
+    // Where the ramp list may live: beside the program, the user's and the installed copies.
+    virtual RampFile::Folders rampFolders() = 0;
     // What the picture viewer takes from the desktop; nothing for the desktop's own.
     virtual ViewerPlatform *viewerPlatform() { return nullptr; }
 };

@@ -59,4 +59,4 @@ void QtPlatform::saveSetting(const SettingKey &key, const QString &value)
 
 qint64 QtPlatform::clockMs() { return m_clock.elapsed(); }
 
-QString QtPlatform::programFolder() { return QCoreApplication::applicationDirPath(); }
+RampFile::Folders QtPlatform::rampFolders() { return RampFile::foldersFor(QCoreApplication::applicationDirPath()); }

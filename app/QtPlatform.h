@@ -18,7 +18,7 @@ public:
     QString setting(const SettingKey &key, const QString &defaultValue) override;
     void saveSetting(const SettingKey &key, const QString &value) override;
     qint64 clockMs() override;
-    QString programFolder() override;
+    RampFile::Folders rampFolders() override;
 
 private:
     QElapsedTimer m_clock;

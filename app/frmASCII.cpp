@@ -112,7 +112,7 @@ void frmASCII::Form_Load()
     SetIcon(this, QStringLiteral("ABC"), false);
     for (int detail = 1; detail <= detailEntries; ++detail)
         c.cmbDetail->addItem(QString::number(detail));
-    CharacterSets::load(c.lstL2D, m_platform.programFolder());
+    CharacterSets::load(c.lstL2D, m_platform.rampFolders());
     c.cmbDetail->setCurrentIndex(initialDetailIndex);
     c.txtSize->setText(QStringLiteral("1"));
     c.lstL2D->setCurrentRow(0);
@@ -224,7 +224,7 @@ void frmASCII::cmdMake_Click()
         tell(outcome.message());
 }
 
-void frmASCII::cmdAdd_Click() { CharacterSets::add(c.lstL2D, c.txtL2D->text(), m_platform.programFolder()); }
+void frmASCII::cmdAdd_Click() { CharacterSets::add(c.lstL2D, c.txtL2D->text(), m_platform.rampFolders()); }
 
 // One preview window at a time: opened again, it shows the current picture and comes forward.
 void frmASCII::Command2_Click()

@@ -3,7 +3,10 @@
 #include "Windows1252.h"
 #include "modFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QSaveFile>
 
 namespace RampFile {
@@ -11,6 +14,39 @@ namespace RampFile {
 QString pathIn(const QString &programFolder)
 {
     return modFile::AddBackslash(programFolder) + fileName;
+}
+
+Folders foldersFor(const QString &programFolder)
+{
+    const QString own = QStringLiteral("glyphsmith");
+    Folders folders{programFolder, QString(), {}};
+    const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!home.isEmpty())
+        folders.user = QDir(home).filePath(own);
+    for (const QString &dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        if (dir != home)
+            folders.installed << QDir(dir).filePath(own);
+    }
+    return folders;
+}
+
+QString pathToRead(const Folders &folders)
+{
+    QStringList candidates{folders.program, folders.user};
+    candidates << folders.installed;
+    for (const QString &folder : candidates) {
+        if (!folder.isEmpty() && QFileInfo::exists(pathIn(folder)))
+            return pathIn(folder);
+    }
+    return pathIn(folders.program);
+}
+
+QString pathToWrite(const Folders &folders)
+{
+    if (QFileInfo(folders.program).isWritable() || folders.user.isEmpty())
+        return pathIn(folders.program);
+    QDir().mkpath(folders.user);
+    return pathIn(folders.user);
 }
 
 QStringList parse(QByteArrayView contents)

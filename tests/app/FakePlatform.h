@@ -19,7 +19,9 @@ public:
     QMap<QString, QString> store;     // "application/section/key" -> text
     qint64 clockStep = 0;             // added after every reading
     std::function<void()> onClock;    // called at every reading
-    QString folder;
+    QString folder;      // the program's folder
+    QString userFolder;  // the user's own copy of the ramp list; none when empty
+    QStringList installedFolders;
     FakeViewerPlatform viewer;
 
     void showMessage(QWidget *, const QString &title, const QString &text) override { messages << title + QStringLiteral(": ") + text; }
@@ -39,8 +41,8 @@ public:
             onClock();
         return std::exchange(m_now, m_now + clockStep);
     }
-    QString programFolder() override { return folder; }
     ViewerPlatform *viewerPlatform() override { return &viewer; }
+    RampFile::Folders rampFolders() override { return {folder, userFolder, installedFolders}; }
 
 private:
     static QString pathOf(const SettingKey &key) { return key.application + u'/' + key.section + u'/' + key.key; }

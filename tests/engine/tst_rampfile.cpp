@@ -1,6 +1,8 @@
 #include "RampFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,6 +50,36 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("\r\n .:#\r\n\x80@\r\n"));
         QCOMPARE(RampFile::read(path), ramps);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Formats.TXT")});
+    }
+
+    void whereTheListLives_data()
+    {
+        QTest::addColumn<QStringList>("copies"); // of "program", "user", "system", "other"
+        QTest::addColumn<QString>("read");
+        QTest::newRow("beside the program first") << QStringList{"program", "user", "system"} << "program";
+        QTest::newRow("then the user's own") << QStringList{"user", "system", "other"} << "user";
+        QTest::newRow("then the installed ones in order") << QStringList{"other", "system"} << "system";
+        QTest::newRow("none: beside the program") << QStringList{} << "program";
+    }
+    void whereTheListLives()
+    {
+        QFETCH(QStringList, copies);
+        QFETCH(QString, read);
+        QTemporaryDir dir;
+        const auto folder = [&](const QString &name) { return dir.filePath(name); };
+        QVERIFY(QDir().mkpath(folder(QStringLiteral("program"))));
+        for (const QString &name : copies) {
+            QVERIFY(QDir().mkpath(folder(name)));
+            QVERIFY(RampFile::write(RampFile::pathIn(folder(name)), {name}));
+        }
+        RampFile::Folders folders{folder(QStringLiteral("program")), folder(QStringLiteral("user")),
+                                  {folder(QStringLiteral("system")), folder(QStringLiteral("other"))}};
+        QCOMPARE(RampFile::pathToRead(folders), RampFile::pathIn(folder(read)));
+        // Saving goes beside the program when it can, else to the user's copy, made as needed.
+        QCOMPARE(RampFile::pathToWrite(folders), RampFile::pathIn(folder(QStringLiteral("program"))));
+        folders.program = folder(QStringLiteral("no such folder"));
+        QCOMPARE(RampFile::pathToWrite(folders), RampFile::pathIn(folder(QStringLiteral("user"))));
+        QVERIFY(QFileInfo(folder(QStringLiteral("user"))).isDir());
     }
 
     void failedWriteKeepsTheOldFile()
