@@ -292,6 +292,11 @@ void frmASCII::dropEvent(QDropEvent *event)
     if (!c.cmdPicBrowse->isEnabled() || path.isEmpty())
         return;
     event->acceptProposedAction();
+    takePicture(path);
+}
+
+void frmASCII::takePicture(const QString &path)
+{
     m_dialogFileName = path;
     choosePicture(path);
 }

@@ -27,6 +27,8 @@ public:
 
     // Takes `path` as the source picture, as if chosen with the picture Browse button.
     void choosePicture(const QString &path);
+    // Takes `path` as a picture dropped on the window: the dialogs offer it next time too.
+    void takePicture(const QString &path);
 
     void cmdPicBrowse_Click();
     void cmdASCIIBrowse_Click();

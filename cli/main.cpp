@@ -31,7 +31,7 @@ int fail(const QString &message)
 
 QString shippedRamp()
 {
-    return RampFile::read(RampFile::pathIn(QCoreApplication::applicationDirPath())).value(0);
+    return RampFile::read(RampFile::pathToRead(RampFile::foldersFor(QCoreApplication::applicationDirPath()))).value(0);
 }
 
 } // namespace

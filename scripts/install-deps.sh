@@ -3,7 +3,8 @@
 # skipping the ones already present. Uses sudo when not run as root.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-image-formats-plugins libgl-dev libjpeg-dev "$@")
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-image-formats-plugins libgl-dev libjpeg-dev
+          desktop-file-utils appstream man-db "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix with DESTDIR, checks what a desktop needs of it, and
+# runs the installed converter from another folder, where it must find the installed ramp list.
+# Usage: check-install.sh BUILD_FOLDER PICTURE
+set -euo pipefail
+build=$(cd "$1" && pwd)
+picture=$(realpath "$2")
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+prefix=/usr
+root=$scratch/root
+DESTDIR=$root cmake --install "$build" --prefix "$prefix" >/dev/null
+share=$root$prefix/share
+id=example.quorvane.Glyphsmith
+
+failures=0
+check() {
+    if "$@"; then echo "ok: $*"; else echo "FAILED: $*"; failures=$((failures + 1)); fi
+}
+check test -x "$root$prefix/bin/glyphsmith"
+check test -x "$root$prefix/bin/glyphsmith-cli"
+check test -s "$share/glyphsmith/Formats.TXT"
+for size in 16 32 48 64 128; do
+    check test -s "$share/icons/hicolor/${size}x${size}/apps/$id.png"
+done
+check desktop-file-validate "$share/applications/$id.desktop"
+check grep -qx 'Exec=glyphsmith %f' "$share/applications/$id.desktop"
+check appstreamcli validate --no-net --pedantic "$share/metainfo/$id.metainfo.xml"
+for page in glyphsmith glyphsmith-cli; do
+    check test -s "$share/man/man1/$page.1"
+    check bash -c "man -l '$share/man/man1/$page.1' 2>&1 >/dev/null | grep -q . && exit 1; man -l '$share/man/man1/$page.1' | grep -q NAME"
+done
+
+# No ramp list beside the installed converter, none of the user's: the installed one is used.
+mkdir -p "$scratch/elsewhere" "$scratch/home"
+cd "$scratch/elsewhere"
+check env XDG_DATA_HOME="$scratch/home" XDG_DATA_DIRS="$share" "$root$prefix/bin/glyphsmith-cli" --quiet --no-reminder \
+    "$picture" art.txt
+first_ramp=$(head -n 1 "$share/glyphsmith/Formats.TXT" | tr -d '\r')
+"$build/bin/glyphsmith-cli" --quiet --no-reminder --ramp "$first_ramp" "$picture" expected.txt
+check cmp art.txt expected.txt
+if [ "$failures" -eq 0 ]; then echo "install: all checks passed"; else echo "install: $failures checks failed"; exit 1; fi
