@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <csetjmp>
 #include <cstdio>
+#include <new>
 #include <vector>
 
 #include <jpeglib.h>
@@ -112,8 +113,11 @@ struct JpegRows::Decoder
     {
         if (damaged() || info.output_scanline >= info.output_height)
             return nullptr;
-        if (setjmp(errors.jump))
+        if (setjmp(errors.jump)) {
+            if (info.err->msg_code == JERR_OUT_OF_MEMORY)
+                throw std::bad_alloc();
             return nullptr;
+        }
         auto *samples = reinterpret_cast<JSAMPROW>(row.data());
         jpeg_read_scanlines(&info, &samples, 1);
         // Reading on to the end marker tells whether the file stops short after its last row.
@@ -143,6 +147,8 @@ JpegRows::~JpegRows() = default;
 QSize JpegRows::size() const { return QSize(int(m_decoder->info.output_width), int(m_decoder->info.output_height)); }
 
 const QRgb *JpegRows::nextRow() { return m_decoder->next(); }
+
+bool JpegRows::stoppedEarly() const { return m_decoder->errors.truncated; }
 
 bool JpegRows::finish()
 {

@@ -21,9 +21,11 @@ public:
     ~JpegRows() override;
 
     QSize size() const override;
-    // Also null when picture data is missing: the decoder would pad it with grey.
+    // Also null when picture data is missing: the decoder would pad it with grey. Throws
+    // std::bad_alloc when the decoder runs out of memory.
     const QRgb *nextRow() override;
     bool finish() override;
+    bool stoppedEarly() const override;
 
 private:
     struct Decoder;

@@ -1,22 +1,30 @@
 #pragma once
 
-#include <QSaveFile>
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+class QFileDevice;
 
 // The file a run writes: lines in Windows-1252, each ended by CR LF, written beside the target
 // and moved over it only by commit(), so an abandoned or failed file never replaces the old one.
+// A stream (standard output, a device) is written straight through instead: renamed over, the
+// file behind it would be lost.
 class OutputFile
 {
 public:
-    explicit OutputFile(const QString &path) : m_file(path) {}
+    explicit OutputFile(const QString &path);
+    ~OutputFile();
 
-    bool open() { return m_file.open(QIODevice::WriteOnly); }
+    bool open();
     void writeLine(const QString &line);
     void writeLines(const QStringList &lines);
-    // False when any write failed; the target is then left as it was.
-    bool commit() { return m_file.commit(); }
+    // False when any write failed; the target is then left as it was, unless it is a stream.
+    bool commit();
+    // Why opening, writing or committing failed, in the system's words.
+    QString errorString() const;
 
 private:
-    QSaveFile m_file;
+    QString m_path;
+    std::unique_ptr<QFileDevice> m_file;
 };

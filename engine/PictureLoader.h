@@ -3,24 +3,29 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <atomic>
 #include <optional>
-
 
 // Reads picture files: bitmap, JPEG, GIF (its first frame), icon and cursor files (their largest
 // image) and PNG, plus whatever other formats the installed image plugins decode. Photos are
-// turned upright by their EXIF orientation.
+// turned upright by their EXIF orientation. Only regular files are opened. Where a picture does
+// not load, `whyNot`, when given, receives the reason in the user's words.
 namespace PictureLoader {
+
+inline constexpr QLatin1String cutShort{"the picture data stops early"};
+inline constexpr QLatin1String damaged{"the picture data is damaged"};
 
 // The picture's size as it will load, read from the file's header without decoding it;
 // nothing when the file is missing or not a picture.
-std::optional<QSize> peekSize(const QString &path);
+std::optional<QSize> peekSize(const QString &path, QString *whyNot = nullptr);
 
 // The whole picture in Format_RGB32, transparent pixels composited over white; nothing when
-// the file is missing, undecodable or cut short.
-std::optional<QImage> load(const QString &path);
+// the file is missing, undecodable or cut short, or once `stop` is set. Throws std::bad_alloc
+// when the picture does not fit in memory.
+std::optional<QImage> load(const QString &path, QString *whyNot = nullptr, const std::atomic_bool *stop = nullptr);
 
-// Composites `image` over white into Format_RGB32: each channel becomes
-// round((c x a + 255 x (255 - a)) / 255) with c, a its straight (not premultiplied) values.
-QImage overWhite(const QImage &image);
+// Composites `image` over white into Format_RGB32, in place when nothing else shares it: each
+// channel becomes round((c x a + 255 x (255 - a)) / 255) with c, a its straight values.
+QImage overWhite(QImage image);
 
 } // namespace PictureLoader

@@ -15,6 +15,8 @@ public:
     virtual const QRgb *nextRow() = 0;
     // Reads past the rows not asked for; false when the file turns out to be damaged there.
     virtual bool finish() { return true; }
+    // After a failure: whether the file stops early, rather than holding damaged data.
+    virtual bool stoppedEarly() const { return false; }
 };
 
 // The rows of a picture decoded whole. `picture` must be in Format_RGB32.

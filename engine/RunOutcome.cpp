@@ -20,6 +20,10 @@ QString RunOutcome::message() const
         return QStringLiteral("Select The Characters For Your ASCII Art First");
     case RunResult::NoDetail:
         return QStringLiteral("Choose A Detail Of At Least 1");
+    case RunResult::NotEnoughMemory:
+        return QStringLiteral("There Is Not Enough Memory For This Picture At This Size");
     }
     return {};
 }
+
+QString RunOutcome::messageWithCause() const { return cause.isEmpty() ? message() : message() + QStringLiteral(": ") + cause; }

@@ -1,6 +1,7 @@
 #include "RunRefusals.h"
 
 #include "AxisMapping.h"
+#include "FileChecks.h"
 #include "PictureLoader.h"
 
 #include <QFileInfo>
@@ -10,19 +11,20 @@ namespace {
 
 constexpr double maxSide = 32767;
 
-bool outputReplacesSource(const QString &sourcePath, const QString &outputPath)
+// Why the output cannot be written, checked before the picture is decoded; nothing when it can.
+std::optional<QString> outputProblem(const QString &outputPath)
 {
-    const QFileInfo output(outputPath);
-    return output.exists() && output.canonicalFilePath() == QFileInfo(sourcePath).canonicalFilePath();
-}
-
-bool outputCanBeWritten(const QString &outputPath)
-{
+    if (FileChecks::isStream(outputPath))
+        return std::nullopt;
     const QFileInfo output(outputPath);
     const QFileInfo folder(output.absolutePath());
-    if (!folder.isDir() || !folder.isWritable())
-        return false;
-    return !output.exists() || (output.isFile() && output.isWritable());
+    if (!folder.isDir())
+        return QStringLiteral("No such folder");
+    if (FileChecks::isSpecialFile(outputPath))
+        return QStringLiteral("not a regular file");
+    if (!folder.isWritable() || (output.exists() && !output.isWritable()))
+        return QStringLiteral("Permission denied");
+    return std::nullopt;
 }
 
 } // namespace
@@ -40,18 +42,21 @@ std::optional<RunResult> refusalOfGeometry(QSize picture, float sizeFactor, Cell
     return std::nullopt;
 }
 
-std::optional<RunResult> refusalBeforeLoading(const RunParameters &p, CellSize cell)
+std::optional<RunOutcome> refusalBeforeLoading(const RunParameters &p, CellSize cell)
 {
     if (p.ramp.isEmpty())
-        return RunResult::EmptyRamp;
+        return RunOutcome{RunResult::EmptyRamp};
     if (p.detail == 0)
-        return RunResult::NoDetail;
-    const std::optional<QSize> size = PictureLoader::peekSize(p.sourcePath);
+        return RunOutcome{RunResult::NoDetail};
+    QString whyNot;
+    const std::optional<QSize> size = PictureLoader::peekSize(p.sourcePath, &whyNot);
     if (!size)
-        return RunResult::SourceNotLoaded;
-    if (outputReplacesSource(p.sourcePath, p.outputPath))
-        return RunResult::OutputIsSource;
-    if (!outputCanBeWritten(p.outputPath))
-        return RunResult::OutputNotSaved;
-    return refusalOfGeometry(*size, p.sizeFactor, cell);
+        return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
+    if (FileChecks::sameFile(p.sourcePath, p.outputPath))
+        return RunOutcome{RunResult::OutputIsSource};
+    if (const std::optional<QString> problem = outputProblem(p.outputPath))
+        return RunOutcome::concerning(RunResult::OutputNotSaved, p.outputPath, *problem);
+    if (const std::optional<RunResult> refusal = refusalOfGeometry(*size, p.sizeFactor, cell))
+        return RunOutcome{*refusal};
+    return std::nullopt;
 }

@@ -9,7 +9,7 @@
 
 // Why a run cannot succeed, found before anything large is allocated: the parameters, the
 // source's header, the output's folder. Nothing when the run may go ahead.
-std::optional<RunResult> refusalBeforeLoading(const RunParameters &parameters, CellSize cell);
+std::optional<RunOutcome> refusalBeforeLoading(const RunParameters &parameters, CellSize cell);
 
 // Why a picture of this size cannot be cut into cells at this size factor: no whole cell, or a
 // side over 32767 pixels before or after scaling.

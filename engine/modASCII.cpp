@@ -11,9 +11,12 @@
 #include "OutputFile.h"
 #include "ToneSampling.h"
 
+#include <QScopeGuard>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <future>
+#include <new>
 
 using modColour::Colour;
 
@@ -63,14 +66,18 @@ void reportResizing(Reporter &reporter, int width, int scaledWidth, int writeCol
 }
 
 // A JPEG photo is decoded as its rows are read. Anything else is decoded whole first, beside the
-// run, so that the caller keeps answering (and may stop the run) meanwhile.
-std::unique_ptr<PictureRows> openPicture(Reporter &reporter, const QString &path)
+// run, so that the caller keeps answering (and may stop the run) meanwhile. Null, with the
+// reason in `whyNot`, when the picture does not load.
+std::unique_ptr<PictureRows> openPicture(Reporter &reporter, const QString &path, QString &whyNot)
 {
     if (auto rows = JpegRows::open(path))
         return rows;
-    auto decoding = std::async(std::launch::async, PictureLoader::load, path);
+    std::atomic_bool stop = false;
+    auto decoding = std::async(std::launch::async, [&] { return PictureLoader::load(path, &whyNot, &stop); });
+    // A stop unwinds through the future, which waits for the decoder: its next read fails.
+    const auto stopDecoder = qScopeGuard([&] { stop = true; });
     while (decoding.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
-        reporter.yield(); // a stop unwinds through the future, which waits for the decoder
+        reporter.yield();
     std::optional<QImage> picture = decoding.get();
     return picture ? std::make_unique<ImageRows>(std::move(*picture)) : nullptr;
 }
@@ -116,13 +123,14 @@ CellGrid<quint8> greys(Reporter &reporter, const CellGrid<Colour> &cellColour)
     return cellGrey;
 }
 
-RunResult drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGrid<quint8> &cellGrey)
+RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGrid<quint8> &cellGrey)
 {
     reporter.yield();
     const OutputKind kind = outputKindOf(p.outputPath);
     OutputFile output(p.outputPath);
+    const auto notSaved = [&] { return RunOutcome::concerning(RunResult::OutputNotSaved, p.outputPath, output.errorString()); };
     if (!output.open())
-        return RunResult::OutputNotSaved;
+        return notSaved();
     output.writeLines(headerLines(kind, p.detail, p.fontReminder && kind != OutputKind::RichText));
 
     const RampTables tables = buildRampTables(p.ramp);
@@ -139,21 +147,22 @@ RunResult drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGri
         output.writeLine(rowLine(kind, rowText));
     }
     output.writeLines(trailerLines(kind));
-    return output.commit() ? RunResult::Written : RunResult::OutputNotSaved;
+    return output.commit() ? RunOutcome{} : notSaved();
 }
 
-RunResult convert(const RunParameters &p, Reporter &reporter)
+RunOutcome convert(const RunParameters &p, Reporter &reporter)
 {
     const CellSize cell = cellSizeFor(p.detail);
     if (const auto refusal = refusalBeforeLoading(p, cell))
         return *refusal;
-    const std::unique_ptr<PictureRows> picture = openPicture(reporter, p.sourcePath);
+    QString whyNot;
+    const std::unique_ptr<PictureRows> picture = openPicture(reporter, p.sourcePath, whyNot);
     if (!picture)
-        return RunResult::SourceNotLoaded;
+        return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
     // The header may have promised another size than the decoder delivers.
     const QSize size = picture->size();
     if (const auto refusal = refusalOfGeometry(size, p.sizeFactor, cell))
-        return *refusal;
+        return RunOutcome{*refusal};
 
     AxisMapping columns = mapAxis(size.width(), p.sizeFactor, cell.width);
     AxisMapping rows = mapAxis(size.height(), p.sizeFactor, cell.height);
@@ -162,8 +171,10 @@ RunResult convert(const RunParameters &p, Reporter &reporter)
         reportResizing(reporter, size.width(), columns.scaledLength, p.sizeFactor < 0 ? 0 : resizingWriteColumns(size.width(), p.sizeFactor));
     CellSampler sampler(std::move(columns), std::move(rows));
     const std::optional<CellGrid<Colour>> cellColour = sampleColours(reporter, *picture, sampler);
-    if (!cellColour)
-        return RunResult::SourceNotLoaded;
+    if (!cellColour) {
+        const QString why = picture->stoppedEarly() ? PictureLoader::cutShort : PictureLoader::damaged;
+        return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, why);
+    }
     return drawAndWrite(reporter, p, greys(reporter, *cellColour));
 }
 
@@ -174,9 +185,12 @@ RunOutcome MakeASCIIPicture(const RunParameters &parameters, RunObserver &observ
     Reporter reporter(observer);
     RunOutcome outcome;
     try {
-        outcome.result = convert(parameters, reporter);
+        outcome = convert(parameters, reporter);
     } catch (const Stopped &) {
         outcome.result = RunResult::Stopped;
+    } catch (const std::bad_alloc &) {
+        // Everything the run held is released by now, the unfinished output with it.
+        outcome.result = RunResult::NotEnoughMemory;
     }
     observer.runEnded(outcome);
     return outcome;

@@ -309,17 +309,65 @@ def make_derived(good, bad):
     (bad / "no-trailer-cut-in-image.gif").write_bytes(gif[:start + 2000])
 
 
+def slow_png():
+    """A 32767 x 32767 grey PNG whose rows are all Paeth-filtered zeros, the slowest filter to
+    undo: seconds of decoding. Deflated by hand with the fixed codes: after the first row, every
+    258 bytes repeat those 32768 bytes back, one row up."""
+    bits, count, out = 0, 0, bytearray(b"\x78\x01")
+
+    def put(value, length):  # deflate packs from the lowest bit
+        nonlocal bits, count
+        bits |= value << count
+        count += length
+        while count >= 8:
+            out.append(bits & 0xFF)
+            bits >>= 8
+            count -= 8
+
+    put(0b011, 3)              # the last block, with the fixed codes
+    put(0x2C, 8)               # literal 4, the first row's filter
+    put(0x0C, 8)               # literal 0
+    for _ in range(127):
+        put(0xA3, 13)          # length 258, distance 1: the rest of the first row
+    matches = 127 * 32768      # length 258, distance 32768: the row above
+    put(0x3FFF7A3, 26)         # one, which brings the stream to a whole byte
+    unit_start = len(out)
+    for _ in range(4):
+        put(0x3FFF7A3, 26)     # four make 13 whole bytes, repeated
+    unit = bytes(out[unit_start:])
+    repeats = (matches - 1) // 4
+    out[unit_start:] = unit * repeats
+    for _ in range(matches - 1 - 4 * repeats):
+        put(0x3FFF7A3, 26)
+    put(0, 7 + 7)              # the end of the block, and the last byte filled up
+    row = b"\x04" + bytes(32767)
+    adler = 1
+    for _ in range(32767):
+        adler = zlib.adler32(row, adler)
+    out += struct.pack(">I", adler)
+    header = struct.pack(">IIBBBBB", 32767, 32767, 8, 0, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) + png_chunk(b"IDAT", bytes(out))
+            + png_chunk(b"IEND", b""))
+
+
+def make_large(large):
+    """Pictures too large to keep as they are, stored compressed as Qt's qCompress leaves them."""
+    png = slow_png()
+    (large / "slow.png.qz").write_bytes(struct.pack(">I", len(png)) + zlib.compress(png, 9))
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: make-test-pictures.py MATE_BACKGROUNDS_DIR | --derived")
     here = Path(__file__).resolve().parent
-    good, bad = here / "good", here / "bad"
-    for folder in (good, bad):
+    good, bad, large = here / "good", here / "bad", here / "large"
+    for folder in (good, bad, large):
         folder.mkdir(exist_ok=True)
     if sys.argv[1] != "--derived":
         with tempfile.TemporaryDirectory() as tmp:
             make_good(Path(sys.argv[1]), good, Path(tmp))
             make_bad(Path(sys.argv[1]), good, bad, Path(tmp))
+        make_large(large)
     make_derived(good, bad)
 
 

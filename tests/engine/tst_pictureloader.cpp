@@ -54,7 +54,9 @@ private slots:
         QFETCH(QRgb, composited);
         QImage image(1, 1, QImage::Format_ARGB32);
         image.setPixel(0, 0, pixel);
-        const QImage out = PictureLoader::overWhite(image);
+        const uchar *pixels = image.constBits();
+        const QImage out = PictureLoader::overWhite(std::move(image));
+        QCOMPARE(out.constBits(), pixels); // in place: a large picture is never held twice
         QCOMPARE(out.format(), QImage::Format_RGB32);
         QCOMPARE(out.pixel(0, 0), composited);
     }
