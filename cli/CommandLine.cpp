@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLocale>
 #include <cmath>
 
@@ -16,8 +17,12 @@ QString description()
     "Windows-1252 code page with CR LF line ends. Each character stands for one cell of the\n"
     "picture the size of a 'Lucida Console' glyph at the detail size, so the art is true to the\n"
     "picture when shown in that font at that size.\n\n"
-    "Exit codes: 0 written; 1 refused or failed (one line on stderr, OUTPUT untouched);\n"
-    "2 wrong arguments; 3 interrupted (OUTPUT untouched).");
+    "OUTPUT may also be /dev/stdout, /dev/stderr, /dev/fd/N or a device such as /dev/null: the\n"
+    "rows are then written to it as they are made, and it is never replaced.\n\n"
+    "Exit codes: 0 written; 1 refused or failed (one line on stderr: the reason, then its cause,\n"
+    "as in 'The Source Picture Could Not Be Loaded: photo.jpg: No such file'; OUTPUT untouched);\n"
+    "2 wrong arguments. Interrupted by Ctrl-C, SIGTERM or SIGHUP, it removes its unfinished\n"
+    "output and then ends by that same signal, so that a shell loop around it stops too.");
 }
 
 CliParse usageError(const QString &message)
@@ -25,7 +30,28 @@ CliParse usageError(const QString &message)
     return {std::nullopt, QStringLiteral("glyphsmith-cli: %1\nTry 'glyphsmith-cli --help'.").arg(message), CliExit::usage};
 }
 
+// Printable ASCII as it is, any other byte as \xNN.
+QString escaped(const QByteArray &bytes)
+{
+    QString text;
+    for (const char byte : bytes) {
+        const auto code = uchar(byte);
+        text += code >= 0x20 && code < 0x7F ? QString(QChar(code)) : QStringLiteral("\\x%1").arg(code, 2, 16, QChar(u'0'));
+    }
+    return text;
+}
+
 } // namespace
+
+std::optional<CliParse> refuseUndecodable(int argc, const char *const argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        if (QFile::encodeName(QFile::decodeName(bytes)) != bytes)
+            return usageError(QStringLiteral("'%1' is not UTF-8 text; read as text it would name another file").arg(escaped(bytes)));
+    }
+    return std::nullopt;
+}
 
 CliParse parseCommandLine(const QStringList &arguments)
 {
@@ -65,6 +91,8 @@ CliParse parseCommandLine(const QStringList &arguments)
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 2)
         return usageError(QStringLiteral("expected SOURCE and OUTPUT, got %1 file name(s)").arg(positional.size()));
+    if (positional.contains(QString()))
+        return usageError(QStringLiteral("SOURCE and OUTPUT must not be empty"));
 
     CliRequest request;
     RunParameters &p = request.parameters;

@@ -27,8 +27,11 @@ namespace CliExit {
 inline constexpr int success = 0;
 inline constexpr int refused = 1; // the run was refused or failed; nothing was written
 inline constexpr int usage = 2;   // the arguments were wrong; nothing was read or written
-inline constexpr int stopped = 3; // interrupted; nothing was written
 } // namespace CliExit
 
 // `arguments` includes the program name first.
 CliParse parseCommandLine(const QStringList &arguments);
+
+// A usage error naming the first argument whose bytes are not UTF-8: Qt would hold another name
+// for it, and read or write a file of that other name. Nothing when every argument is exact.
+std::optional<CliParse> refuseUndecodable(int argc, const char *const argv[]);

@@ -5,16 +5,56 @@
 #include "modFile.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
-// Set from the signal handler; the run polls it at every yield and then discards its output.
-volatile std::sig_atomic_t interrupted = 0;
+// The signal that stops the run, set from its handler; the run polls it at every yield, and
+// unwinds, removing its unfinished output.
+volatile std::sig_atomic_t stopSignal = 0;
 
-void onInterrupt(int) { interrupted = 1; }
+void onStopSignal(int signal) { stopSignal = signal; }
+
+bool stopRequested()
+{
+    static bool silenced = false;
+    if (stopSignal != 0 && !std::exchange(silenced, true)) {
+        // A decoder told to stop complains on stderr of the read refused to it; the run has
+        // nothing more to say there either.
+        ::dup2(::open("/dev/null", O_WRONLY), STDERR_FILENO);
+    }
+    return stopSignal != 0;
+}
+
+// A signal ignored on entry stays ignored: nohup, and a shell starting a background job, ignore
+// some on purpose.
+void catchStopSignals()
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction action = {};
+        if (sigaction(signal, nullptr, &action) != 0 || action.sa_handler == SIG_IGN)
+            continue;
+        action.sa_handler = onStopSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+// Ends by the signal that stopped the run, with its default action, as Unix tools do: the shell
+// sees the signal, and a loop around the converter stops with it.
+[[noreturn]] void dieOf(int signal)
+{
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    std::_Exit(128 + signal);
+}
 
 // Picture decoders report damage as warnings of their own; the run's one-line refusal says it.
 void dropLibraryMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
@@ -29,9 +69,15 @@ int fail(const QString &message)
     return CliExit::refused;
 }
 
-QString shippedRamp()
+// Where the ramp list was looked for, for a user who has none: "A, B or C".
+QString placesLookedIn(const RampFile::Folders &folders)
 {
-    return RampFile::read(RampFile::pathToRead(RampFile::foldersFor(QCoreApplication::applicationDirPath()))).value(0);
+    QStringList places{folders.program};
+    if (!folders.user.isEmpty())
+        places << folders.user;
+    places << folders.installed;
+    const QString last = places.takeLast();
+    return places.isEmpty() ? last : places.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
 } // namespace
@@ -43,25 +89,35 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("glyphsmith-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHSMITH_VERSION));
 
-    const CliParse parse = parseCommandLine(QCoreApplication::arguments());
+    const CliParse parse = refuseUndecodable(argc, argv).value_or(parseCommandLine(QCoreApplication::arguments()));
     if (!parse.request) {
         std::fprintf(parse.exitCode == CliExit::success ? stdout : stderr, "%s\n", qPrintable(parse.text));
         return parse.exitCode;
     }
     CliRequest request = *parse.request;
-    if (!request.rampGiven)
-        request.parameters.ramp = shippedRamp();
+    if (!request.rampGiven) {
+        const RampFile::Folders folders = RampFile::foldersFor(QCoreApplication::applicationDirPath());
+        const QString list = RampFile::pathToRead(folders);
+        request.parameters.ramp = RampFile::read(list).value(0);
+        if (request.parameters.ramp.isEmpty() && QFileInfo::exists(list))
+            return fail(QStringLiteral("No characters to draw with: %1 has none on its first line; give them with --ramp TEXT").arg(list));
+        if (request.parameters.ramp.isEmpty()) {
+            return fail(QStringLiteral("No characters to draw with: Formats.TXT was not found in %1; give them with --ramp TEXT")
+                            .arg(placesLookedIn(folders)));
+        }
+    }
 
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
-    std::FILE *terminal = !request.quiet && isatty(STDERR_FILENO) ? stderr : nullptr;
-    TerminalProgress observer(terminal, [] { return interrupted != 0; });
+    catchStopSignals();
+    // A copy of the terminal's descriptor, so that the progress line is still rubbed out once
+    // stderr is silenced.
+    std::FILE *terminal = !request.quiet && isatty(STDERR_FILENO) ? fdopen(dup(STDERR_FILENO), "w") : nullptr;
+    TerminalProgress observer(terminal, stopRequested);
 
     const RunOutcome outcome = MakeASCIIPicture(request.parameters, observer);
     if (outcome.result == RunResult::Stopped)
-        return CliExit::stopped;
+        dieOf(stopSignal);
     if (!outcome.succeeded())
-        return fail(outcome.message());
+        return fail(outcome.messageWithCause());
 
     if (request.open && !modFile::ShellOpen(request.parameters.outputPath) && !request.quiet) {
         std::fprintf(stderr, "glyphsmith-cli: %s was written but not opened%s\n", qPrintable(request.parameters.outputPath),

@@ -112,7 +112,8 @@ private slots:
         QCOMPARE(result.exitCode, CliExit::success);
         const QString text = result.text.simplified();
         for (const char *expected : {"SOURCE", "OUTPUT", "--ramp <TEXT>", "--size <FACTOR>", "--detail <POINTS>", "--no-reminder",
-                                     "--open", "--quiet", "--version", "0 written", "1 refused", "2 wrong arguments", "3 interrupted"})
+                                     "--open", "--quiet", "--version", "0 written", "1 refused", "2 wrong arguments",
+                                     "ends by that same signal", "/dev/stdout"})
             QVERIFY2(text.contains(QLatin1String(expected)), expected);
     }
 };
