@@ -2,6 +2,7 @@
 
 #include "ArtFile.h"
 #include "CharacterSets.h"
+#include "FileChecks.h"
 #include "FileFilter.h"
 #include "OptionCheckBox.h"
 #include "Options.h"
@@ -126,8 +127,13 @@ void frmASCII::centreOnScreen()
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void frmASCII::choosePicture(const QString &path)
+bool frmASCII::choosePicture(const QString &path)
 {
+    // A FIFO or a device blocks whatever reads it: the preview, the run.
+    if (FileChecks::isSpecialFile(path)) {
+        tell(RunOutcome(RunResult::SourceNotLoaded).message());
+        return false;
+    }
     c.txtResult->clear();
     // Choosing the same picture again leaves the text unchanged, so its change handler would
     // not propose the output that was just cleared.
@@ -135,16 +141,15 @@ void frmASCII::choosePicture(const QString &path)
         txtSource_Change();
     else
         c.txtSource->setText(path);
+    return true;
 }
 
 void frmASCII::cmdPicBrowse_Click()
 {
     const std::optional<QString> path =
         m_platform.openFileName(this, {QStringLiteral("Select A Picture..."), pictureFilter(), m_dialogFileName});
-    if (!path)
-        return;
-    m_dialogFileName = *path;
-    choosePicture(*path);
+    if (path && choosePicture(*path))
+        m_dialogFileName = *path;
 }
 
 void frmASCII::cmdASCIIBrowse_Click()
@@ -297,6 +302,6 @@ void frmASCII::dropEvent(QDropEvent *event)
 
 void frmASCII::takePicture(const QString &path)
 {
-    m_dialogFileName = path;
-    choosePicture(path);
+    if (choosePicture(path))
+        m_dialogFileName = path;
 }

@@ -25,8 +25,9 @@ public:
     RunDisplay runDisplay();
     bool isRunning() const { return m_running; }
 
-    // Takes `path` as the source picture, as if chosen with the picture Browse button.
-    void choosePicture(const QString &path);
+    // Takes `path` as the source picture, as if chosen with the picture Browse button; a FIFO,
+    // a device or a folder is refused with a message. Whether the picture was taken.
+    bool choosePicture(const QString &path);
     // Takes `path` as a picture dropped on the window: the dialogs offer it next time too.
     void takePicture(const QString &path);
 

@@ -8,6 +8,7 @@
 #include "Platform.h"
 #include "ProductInfo.h"
 #include "PropertyBag.h"
+#include "RunOutcome.h"
 #include "modSetAlphaIcon.h"
 
 #include <QGuiApplication>
@@ -15,7 +16,9 @@
 #include <QScreen>
 #include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <new>
 #include <optional>
 
 namespace {
@@ -88,12 +91,13 @@ void pp::showPicture(const QString &path)
         take(QImage());
         return;
     }
-    showLoaded([path] { return PictureLoader::load(path); }, QStringLiteral("The Source Picture Could Not Be Loaded"));
+    showLoaded([path](const std::atomic_bool *stop) { return PictureLoader::load(path, nullptr, stop); },
+               RunOutcome(RunResult::SourceNotLoaded).message());
 }
 
 void pp::showArt(const QString &path, quint8 detail)
 {
-    const auto draw = [path, detail]() -> std::optional<QImage> {
+    const auto draw = [path, detail](const std::atomic_bool *) -> std::optional<QImage> {
         const std::optional<ArtFile> art = readArtFile(path);
         if (!art)
             return std::nullopt;
@@ -103,24 +107,40 @@ void pp::showArt(const QString &path, quint8 detail)
     showLoaded(draw, QStringLiteral("The ASCII Picture Could Not Be Loaded"));
 }
 
-void pp::showLoaded(std::function<std::optional<QImage>()> load, const QString &failure)
+void pp::showLoaded(std::function<std::optional<QImage>(const std::atomic_bool *stop)> load, const QString &failure)
 {
     const quint64 request = ++m_request;
-    auto loaded = std::make_shared<std::optional<QImage>>();
-    QThread *loader = QThread::create([load, loaded] { *loaded = load(); });
+    struct Loading
+    {
+        std::optional<QImage> picture;
+        QString failure;
+        std::atomic_bool stop = false;
+    };
+    auto loading = std::make_shared<Loading>();
+    loading->failure = failure;
+    QThread *loader = QThread::create([load, loading] {
+        try {
+            loading->picture = load(&loading->stop);
+        } catch (const std::bad_alloc &) {
+            loading->failure = RunOutcome(RunResult::NotEnoughMemory).message();
+        }
+    });
     connect(loader, &QThread::finished, loader, &QObject::deleteLater);
-    // A program closed while a picture loads waits for the decoder rather than pulling the
-    // image plugins out from under it.
-    connect(qApp, &QCoreApplication::aboutToQuit, loader, [loader] { loader->wait(); });
-    connect(loader, &QThread::finished, this, [this, request, loaded, failure] {
+    // A program closed while a picture loads stops the decoder, and waits for it rather than
+    // pulling the image plugins out from under it.
+    connect(qApp, &QCoreApplication::aboutToQuit, loader, [loader, loading] {
+        loading->stop = true;
+        loader->wait();
+    });
+    connect(loader, &QThread::finished, this, [this, request, loading] {
         if (request != m_request)
             return;
-        if (!*loaded) {
-            m_platform.showMessage(this, ProductInfo::name, failure);
+        if (!loading->picture) {
+            m_platform.showMessage(this, ProductInfo::name, loading->failure);
             emit pictureDone(false);
             return;
         }
-        take(**loaded);
+        take(*loading->picture);
     });
     loader->start();
 }

@@ -147,6 +147,9 @@ void TestFrmASCII::choosingAPicture_data()
     QTest::newRow("Browse cancelled") << "cancel" << "/p/cat.jpg" << "";
     QTest::newRow("one file dropped") << "drop" << "/p/cat.png" << "/p/cat.txt";
     QTest::newRow("two files dropped") << "drop two" << "/p/cat.png" << "";
+    // Read, a FIFO or a device would hold the window up; they are refused with a message.
+    QTest::newRow("Browse: a device") << "browse" << "/dev/null" << "";
+    QTest::newRow("a folder dropped") << "drop" << "/" << "";
 }
 
 void TestFrmASCII::choosingAPicture()
@@ -160,13 +163,14 @@ void TestFrmASCII::choosingAPicture()
         c.txtSource->setText(picture);
     c.txtResult->setText(QStringLiteral("/elsewhere/old.rtf"));
     if (how.startsWith(u"drop")) {
-        QCOMPARE(dragAndDrop(window.get(), QList<QUrl>(how == u"drop two" ? 2 : 1, QUrl::fromLocalFile(picture))), taken);
+        QCOMPARE(dragAndDrop(window.get(), QList<QUrl>(how == u"drop two" ? 2 : 1, QUrl::fromLocalFile(picture))), how == u"drop");
     } else {
         if (how != u"cancel")
             platform->answers << picture;
         c.cmdPicBrowse->click();
     }
     QCOMPARE(c.txtSource->text(), taken ? picture : QString());
+    QCOMPARE(platform->messages, QFile::exists(picture) ? QStringList{"Glyphsmith: The Source Picture Could Not Be Loaded"} : QStringList());
     QCOMPARE(c.txtResult->text(), taken ? output : QStringLiteral("/elsewhere/old.rtf"));
     // The two dialogs share one file name, so the Save dialog offers the picture's.
     c.cmdASCIIBrowse->click();
