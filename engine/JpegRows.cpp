@@ -148,7 +148,7 @@ QSize JpegRows::size() const { return QSize(int(m_decoder->info.output_width), i
 
 const QRgb *JpegRows::nextRow() { return m_decoder->next(); }
 
-bool JpegRows::stoppedEarly() const { return m_decoder->errors.truncated; }
+bool JpegRows::stoppedEarly() const { return m_decoder->damaged(); }
 
 bool JpegRows::finish()
 {
