@@ -75,7 +75,11 @@ CliParse parseCommandLine(const QStringList &arguments)
         QStringLiteral("Open the finished file with the desktop's default program; only .txt, .rtf, .htm and .html "
                        "files are opened."));
     const QCommandLineOption quietOption(QStringLiteral("quiet"), QStringLiteral("Show no progress line."));
-    parser.addOptions({rampOption, sizeOption, detailOption, noReminderOption, openOption, quietOption});
+    const QCommandLineOption renderOption(QStringLiteral("render"),
+        QStringLiteral("Also draw the art as a picture, each character centred in its own cell, and write it to FILE "
+                       "as PNG, under the same rules as OUTPUT."),
+        QStringLiteral("FILE"));
+    parser.addOptions({rampOption, sizeOption, detailOption, noReminderOption, openOption, quietOption, renderOption});
     parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The picture to convert."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The file to write."));
 
@@ -120,5 +124,10 @@ CliParse parseCommandLine(const QStringList &arguments)
     p.fontReminder = !parser.isSet(noReminderOption);
     request.open = parser.isSet(openOption);
     request.quiet = parser.isSet(quietOption);
+    request.renderPath = parser.value(renderOption);
+    if (parser.isSet(renderOption) && request.renderPath.isEmpty())
+        return usageError(QStringLiteral("--render needs a file name"));
+    if (parser.isSet(renderOption) && request.renderPath == p.outputPath)
+        return usageError(QStringLiteral("--render needs a file of its own, not OUTPUT"));
     return {request, QString(), CliExit::success};
 }

@@ -13,6 +13,7 @@ struct CliRequest
     bool rampGiven = false; // otherwise the first ramp of the shipped list is used
     bool open = false;
     bool quiet = false;
+    QString renderPath; // also draw the art as a PNG picture there, when not empty
 };
 
 // The outcome of reading the arguments: a request, or text to print and the exit code to leave with.

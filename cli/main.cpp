@@ -1,12 +1,17 @@
 #include "CommandLine.h"
+#include "RenderedArt.h"
+#include "RunRefusals.h"
 #include "RampFile.h"
 #include "TerminalProgress.h"
 #include "modASCII.h"
 #include "modFile.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <csignal>
+#include <cstring>
+#include <memory>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -80,12 +85,32 @@ QString placesLookedIn(const RampFile::Folders &folders)
     return places.isEmpty() ? last : places.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
+// Drawing the art needs fonts, which need a GUI application; the converter opens no window, so
+// it needs no display either.
+bool drawsTheArt(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            return false;
+        if (std::strcmp(argv[i], "--render") == 0 || std::strncmp(argv[i], "--render=", 9) == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     qInstallMessageHandler(dropLibraryMessages);
-    QCoreApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (drawsTheArt(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("glyphsmith-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHSMITH_VERSION));
 
@@ -107,17 +132,25 @@ int main(int argc, char *argv[])
         }
     }
 
+    if (!request.renderPath.isEmpty()) {
+        if (const std::optional<RunOutcome> refusal = refusalOfSecondOutput(request.parameters.sourcePath, request.renderPath))
+            return fail(refusal->messageWithCause());
+    }
+
     catchStopSignals();
     // A copy of the terminal's descriptor, so that the progress line is still rubbed out once
     // stderr is silenced.
     std::FILE *terminal = !request.quiet && isatty(STDERR_FILENO) ? fdopen(dup(STDERR_FILENO), "w") : nullptr;
-    TerminalProgress observer(terminal, stopRequested);
+    TerminalProgress progress(terminal, stopRequested);
+    RowCollector observer(progress);
 
     const RunOutcome outcome = MakeASCIIPicture(request.parameters, observer);
     if (outcome.result == RunResult::Stopped)
         dieOf(stopSignal);
     if (!outcome.succeeded())
         return fail(outcome.messageWithCause());
+    if (!request.renderPath.isEmpty() && !saveRenderedArt(request.renderPath, observer.rows(), request.parameters.detail))
+        return fail(RunOutcome(RunResult::OutputNotSaved).message() + QStringLiteral(": ") + request.renderPath);
 
     if (request.open && !modFile::ShellOpen(request.parameters.outputPath) && !request.quiet) {
         std::fprintf(stderr, "glyphsmith-cli: %s was written but not opened%s\n", qPrintable(request.parameters.outputPath),

@@ -60,3 +60,15 @@ std::optional<RunOutcome> refusalBeforeLoading(const RunParameters &p, CellSize 
         return RunOutcome{*refusal};
     return std::nullopt;
 }
+
+std::optional<RunOutcome> refusalOfSecondOutput(const QString &sourcePath, const QString &path)
+{
+    if (FileChecks::sameFile(sourcePath, path))
+        return RunOutcome{RunResult::OutputIsSource};
+    // A picture is written whole and then moved into place, which a stream cannot take.
+    if (FileChecks::isStream(path))
+        return RunOutcome::concerning(RunResult::OutputNotSaved, path, QStringLiteral("not a regular file"));
+    if (const std::optional<QString> problem = outputProblem(path))
+        return RunOutcome::concerning(RunResult::OutputNotSaved, path, *problem);
+    return std::nullopt;
+}

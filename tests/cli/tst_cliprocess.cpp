@@ -127,6 +127,7 @@ private slots:
         QTest::addColumn<QByteArray>("row");
         QTest::newRow("first line of Formats.TXT") << QStringList() << QByteArray("XXXXXYYYYY");
         QTest::newRow("--ramp wins") << QStringList{"--ramp", "ab"} << QByteArray("aaaaabbbbb");
+        QTest::newRow("--render draws it too") << QStringList{"--render", "art.png"} << QByteArray("XXXXXYYYYY");
     }
     void convertsTheArt()
     {
@@ -144,8 +145,12 @@ private slots:
         // Four rows, then the two empty lines before the closing line.
         const QByteArray art = contentsOf(dir.filePath("art.txt"));
         QVERIFY2(art.startsWith((row + "\r\n").repeated(4) + "\r\n\r\n"), art.constData());
+        // Drawn, the ten by four characters at detail 10 are ten cells of 8 x 13 pixels by four.
+        const bool drawn = options.contains("--render");
+        if (drawn)
+            QCOMPARE(QImage(dir.filePath("art.png")).size(), QSize(80, 52));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-                 QStringList({"art.txt", "bin", "pic.png"}));
+                 drawn ? QStringList({"art.png", "art.txt", "bin", "pic.png"}) : QStringList({"art.txt", "bin", "pic.png"}));
     }
 
     // Refusals the picture-by-picture comparison elsewhere does not reach, with their causes, and
@@ -167,6 +172,12 @@ private slots:
         QTest::newRow("output folder missing") << "\"$0\" pic.png nowhere/art.txt" << false << 1
                                                << "The ASCII Picture Could Not Be Saved: nowhere/art.txt: No such folder";
         QTest::newRow("output is a folder") << "\"$0\" pic.png sub" << false << 1 << "The ASCII Picture Could Not Be Saved: sub: not a regular file";
+        // The drawn art is checked before anything is written, so neither file is touched.
+        QTest::newRow("--render onto the source") << "\"$0\" --render pic.png pic.png art.txt" << false << 1 << isSource;
+        QTest::newRow("--render into a missing folder") << "\"$0\" --render nowhere/art.png pic.png art.txt" << false << 1
+                                                        << "The ASCII Picture Could Not Be Saved: nowhere/art.png: No such folder";
+        QTest::newRow("--render onto a folder") << "\"$0\" --render sub pic.png art.txt" << false << 1
+                                                << "The ASCII Picture Could Not Be Saved: sub: not a regular file";
         QTest::newRow("source missing") << "\"$0\" gone.png art.txt" << false << 1 << "The Source Picture Could Not Be Loaded: gone.png: No such file";
         // Opened, a FIFO would block the run until something wrote to it.
         QTest::newRow("source is a FIFO") << "exec \"$0\" \"$1/fifo.png\" art.txt" << false << 1

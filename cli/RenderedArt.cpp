@@ -1,0 +1,15 @@
+#include "RenderedArt.h"
+
+#include "ArtRenderer.h"
+
+#include <QImage>
+#include <QSaveFile>
+
+bool saveRenderedArt(const QString &path, const QStringList &rows, quint8 detail)
+{
+    const QImage art = ArtRenderer::render(rows, detail);
+    if (art.isNull())
+        return false;
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && art.save(&file, "PNG") && file.commit();
+}

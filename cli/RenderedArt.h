@@ -1,0 +1,32 @@
+#pragma once
+
+#include "RunObserver.h"
+
+#include <QStringList>
+
+// Keeps the rows of a run, as assembled, and passes every call on to `next`.
+class RowCollector : public RunObserver
+{
+public:
+    explicit RowCollector(RunObserver &next) : m_next(next) {}
+
+    const QStringList &rows() const { return m_rows; }
+
+    void progress(const ProgressUpdate &update) override { m_next.progress(update); }
+    void drawingBegins() override { m_next.drawingBegins(); }
+    void rowAssembled(const QString &rowText) override
+    {
+        m_rows << rowText;
+        m_next.rowAssembled(rowText);
+    }
+    bool yield() override { return m_next.yield(); }
+    void runEnded(const RunOutcome &outcome) override { m_next.runEnded(outcome); }
+
+private:
+    RunObserver &m_next;
+    QStringList m_rows;
+};
+
+// Draws `rows` at the cell of `detail` and writes the picture to `path` as PNG, beside the
+// target first and moved over it only when whole; false, leaving `path` as it was, otherwise.
+bool saveRenderedArt(const QString &path, const QStringList &rows, quint8 detail);
