@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <deque>
+#include <memory>
 #include <vector>
 
 // Measures the mean colour of the cells of a scaled picture from the source picture's rows, taken
@@ -33,12 +34,17 @@ public:
 
 private:
     // Channel sums down the source columns of one cell row, each source row counted as often as
-    // the scaled picture repeats it. Red and blue share a word in 32-bit lanes: no lane can carry,
-    // since a cell holds at most 204 x 340 pixels of at most 255.
+    // the scaled picture repeats it: one 32-bit sum per byte of the row (alpha included), so a row
+    // is added as a single stream of bytes into a single stream of sums, and where the buffers
+    // land does not decide how fast that goes. No sum can overflow, since a cell holds at most
+    // 204 x 340 pixels of at most 255.
     struct ColumnSums
     {
-        std::vector<quint64> redBlue;
-        std::vector<quint32> green;
+        struct AlignedFree
+        {
+            void operator()(quint32 *sums) const;
+        };
+        std::unique_ptr<quint32[], AlignedFree> byteSums;
         bool empty = true; // the first row added is stored, not added, so nothing needs clearing
     };
     // Source row `source` adds `weight` copies of itself to cell row `cellRow`.
@@ -49,6 +55,7 @@ private:
         int weight;
     };
 
+    ColumnSums newColumnSums() const;
     void addToColumns(const QRgb *row, quint32 weight, ColumnSums &sums) const;
     void finishRowsEndingAt(int source);
     void finishRow(const ColumnSums &sums, int cellRow);
