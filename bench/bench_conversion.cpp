@@ -4,6 +4,7 @@
 #include "modASCII.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 
@@ -35,7 +36,11 @@ QImage syntheticPhoto(int width, int height)
     return picture;
 }
 
-// One file per format for the whole program: writing the picture is not what is measured.
+// The formats measured, in the order of the benchmarks' first argument.
+enum Format { ProgressiveJpeg, Png, Bmp, FormatCount };
+
+// One file per format for the whole program: writing the picture is not what is measured. The
+// photo named by GLYPHSMITH_BENCH_PHOTO (a JPEG, taken as it is) when set, else a synthetic one.
 class Pictures
 {
 public:
@@ -44,26 +49,40 @@ public:
         static const Pictures pictures;
         return pictures;
     }
-    QString path(int format) const { return m_folder.filePath(format == 0 ? "photo.jpg" : "photo.png"); }
+    QString path(int format) const { return m_paths[format]; }
     QString output() const { return m_folder.filePath("art.txt"); }
 
 private:
     Pictures()
     {
-        // A quarter of the area of a 20-megapixel photo keeps a run of the benchmark short.
-        const QImage photo = syntheticPhoto(2820, 1586);
-        QImageWriter jpeg(path(0));
-        jpeg.setProgressiveScanWrite(true);
-        jpeg.setQuality(90);
-        jpeg.write(photo);
-        photo.save(path(1));
+        const QString given = qEnvironmentVariable("GLYPHSMITH_BENCH_PHOTO");
+        QImage photo;
+        if (given.isEmpty()) {
+            // A quarter of the area of a 20-megapixel photo keeps a run of the benchmark short.
+            photo = syntheticPhoto(2820, 1586);
+            m_paths[ProgressiveJpeg] = m_folder.filePath("photo.jpg");
+            QImageWriter jpeg(m_paths[ProgressiveJpeg]);
+            jpeg.setProgressiveScanWrite(true);
+            jpeg.setQuality(90);
+            jpeg.write(photo);
+        } else {
+            QImageReader reader(given);
+            QImageReader::setAllocationLimit(1024);
+            photo = reader.read().convertToFormat(QImage::Format_RGB32);
+            m_paths[ProgressiveJpeg] = given;
+        }
+        m_paths[Png] = m_folder.filePath("photo.png");
+        m_paths[Bmp] = m_folder.filePath("photo.bmp");
+        photo.save(m_paths[Png]);
+        photo.save(m_paths[Bmp]);
     }
 
     QTemporaryDir m_folder;
+    QString m_paths[FormatCount];
 };
 
-// Arguments: the format (0 progressive JPEG, 1 PNG) and the size factor in tenths. Wall time,
-// since a PNG is decoded on a second thread.
+// Arguments: the format (0 the JPEG, decoded row by row; 1 PNG, 2 BMP, decoded whole) and the
+// size factor in tenths. Wall time, since the decoding runs on a second thread.
 void conversion(benchmark::State &state)
 {
     const Pictures &pictures = Pictures::instance();
@@ -81,7 +100,24 @@ void conversion(benchmark::State &state)
         }
     }
 }
-BENCHMARK(conversion)->ArgNames({"png", "size_x10"})->ArgsProduct({{0, 1}, {10, 30}})->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(conversion)->ArgNames({"format", "size_x10"})->ArgsProduct({{ProgressiveJpeg, Png, Bmp}, {10, 30}})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor for each format: the file decoded by QImageReader alone, nothing converted.
+void plainDecode(benchmark::State &state)
+{
+    const QString path = Pictures::instance().path(int(state.range(0)));
+    QImageReader::setAllocationLimit(1024);
+    for (auto _ : state) {
+        QImageReader reader(path);
+        const QImage picture = reader.read();
+        if (picture.isNull()) {
+            state.SkipWithError(qPrintable(reader.errorString()));
+            break;
+        }
+        benchmark::DoNotOptimize(picture.constBits());
+    }
+}
+BENCHMARK(plainDecode)->ArgNames({"format"})->DenseRange(ProgressiveJpeg, Bmp)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
