@@ -28,21 +28,10 @@ max_worst_ratio=1.15
 max_mib=170
 
 die() { echo "compare-decoders: $*" >&2; exit 2; }
+# shellcheck source=photos.sh
+. "$repo/bench/photos.sh"
 
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-install_tools() {
-    local missing=() pair
-    for pair in djpeg:libjpeg-turbo-progs jp2a:jp2a img2txt:caca-utils /usr/bin/time:time cmake:cmake; do
-        command -v "${pair%%:*}" >/dev/null 2>&1 || missing+=("${pair#*:}")
-    done
-    [ ${#missing[@]} -eq 0 ] && return
-    echo "Installing: ${missing[*]}" >&2
-    as_root apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-}
+install_tools() { install_missing djpeg:libjpeg-turbo-progs jp2a:jp2a img2txt:caca-utils /usr/bin/time:time cmake:cmake; }
 
 build_cli() {
     local dir=${GLYPHSMITH_BENCH_BUILD:-$repo/build-bench}
@@ -50,34 +39,6 @@ build_cli() {
     cmake -S "$repo" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
     cmake --build "$dir" --target glyphsmith-cli -j "$(nproc)" >&2
     echo "$dir/bin/glyphsmith-cli"
-}
-
-# Prints the path of the photo, fetching Debian's package once into the cache.
-fetch_photo() {
-    local found
-    mkdir -p "$cache"
-    found=$(find "$cache/extracted" -name "$photo_name" -print -quit 2>/dev/null || true)
-    if [ -z "$found" ]; then
-        if ! ls "$cache"/mate-backgrounds_*.deb >/dev/null 2>&1; then
-            (cd "$cache" && apt-get download mate-backgrounds >&2) || die "apt-get download mate-backgrounds failed"
-        fi
-        rm -rf "$cache/extracted"
-        dpkg-deb -x "$(ls "$cache"/mate-backgrounds_*.deb | head -n 1)" "$cache/extracted"
-        found=$(find "$cache/extracted" -name "$photo_name" -print -quit)
-    fi
-    [ -n "$found" ] || die "$photo_name is not in the mate-backgrounds package"
-    echo "$found"
-}
-
-# Prints the path of a baseline copy of the photo made once into the cache with cjpeg -quality 85,
-# at djpeg scale $2 (1/1: the same size; 2/1: doubled).
-make_baseline() {
-    local copy=$cache/$3
-    if [ ! -s "$copy" ]; then
-        djpeg -scale "$2" "$1" | cjpeg -quality 85 >"$copy.part" || die "could not make $3"
-        mv "$copy.part" "$copy"
-    fi
-    echo "$copy"
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -96,7 +57,7 @@ cli=${1:-}
 install_tools
 [ -n "$cli" ] || cli=$(build_cli)
 [ -x "$cli" ] || die "no glyphsmith-cli at $cli"
-photo=$(fetch_photo)
+photo=$(fetch_photo "$photo_name")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

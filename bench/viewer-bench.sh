@@ -19,22 +19,10 @@ photo_name=Elephants_5640x3172.jpg
 big_name=Elephants_11280x6344_baseline.jpg
 
 die() { echo "viewer-bench: $*" >&2; exit 2; }
+# shellcheck source=photos.sh
+. "$repo/bench/photos.sh"
 
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-install_tools() {
-    local missing=() pair
-    for pair in djpeg:libjpeg-turbo-progs cjpeg:libjpeg-turbo-progs cmake:cmake; do
-        command -v "${pair%%:*}" >/dev/null 2>&1 || missing+=("${pair#*:}")
-    done
-    [ ${#missing[@]} -eq 0 ] && return
-    mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
-    echo "Installing: ${missing[*]}" >&2
-    as_root apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-}
+install_tools() { install_missing djpeg:libjpeg-turbo-progs cjpeg:libjpeg-turbo-progs cmake:cmake; }
 
 build_bench() {
     local dir=${GLYPHSMITH_BENCH_BUILD:-$repo/build-bench}
@@ -44,39 +32,12 @@ build_bench() {
     echo "$dir/bin/bench_viewer"
 }
 
-# Prints the path of the photo, fetching Debian's package once into the cache.
-fetch_photo() {
-    local found
-    mkdir -p "$cache"
-    found=$(find "$cache/extracted" -name "$photo_name" -print -quit 2>/dev/null || true)
-    if [ -z "$found" ]; then
-        if ! ls "$cache"/mate-backgrounds_*.deb >/dev/null 2>&1; then
-            (cd "$cache" && apt-get download mate-backgrounds >&2) || die "apt-get download mate-backgrounds failed"
-        fi
-        rm -rf "$cache/extracted"
-        dpkg-deb -x "$(ls "$cache"/mate-backgrounds_*.deb | head -n 1)" "$cache/extracted"
-        found=$(find "$cache/extracted" -name "$photo_name" -print -quit)
-    fi
-    [ -n "$found" ] || die "$photo_name is not in the mate-backgrounds package"
-    echo "$found"
-}
-
-# Prints the path of the doubled baseline photo, made once from the first.
-make_big_photo() {
-    local big=$cache/$big_name
-    if [ ! -s "$big" ]; then
-        djpeg -scale 2/1 "$1" | cjpeg -quality 85 >"$big.part" || die "could not make $big_name"
-        mv "$big.part" "$big"
-    fi
-    echo "$big"
-}
-
 bench=${1:-}
 install_tools
 [ -n "$bench" ] || bench=$(build_bench)
 [ -x "$bench" ] || die "no bench_viewer at $bench"
-photo=$(fetch_photo)
-big=$(make_big_photo "$photo")
+photo=$(fetch_photo "$photo_name")
+big=$(make_baseline "$photo" 2/1 "$big_name")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

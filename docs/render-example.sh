@@ -6,13 +6,9 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?build folder}" && pwd)
 cache=$here/../.cache/bench
-flower=$(find "$cache/extracted" -name YellowFlower.jpg -print -quit 2>/dev/null || true)
-if [ -z "$flower" ]; then
-    mkdir -p "$cache"
-    (cd "$cache" && apt-get download mate-backgrounds >/dev/null)
-    dpkg-deb -x "$(ls "$cache"/mate-backgrounds_*.deb | head -n 1)" "$cache/extracted"
-    flower=$(find "$cache/extracted" -name YellowFlower.jpg -print -quit)
-fi
+die() { echo "$0: $*" >&2; exit 2; }
+. "$here/../bench/photos.sh"
+flower=$(fetch_photo YellowFlower.jpg)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 # A quarter of the photo, 640 x 400, in cells of 5 x 8 pixels (detail 6), with the first ramp.

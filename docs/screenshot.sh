@@ -15,13 +15,9 @@ if [ -z "${DISPLAY_READY:-}" ]; then
 fi
 
 cache=$here/../.cache/bench
-ladybird=$(find "$cache/extracted" -name LadyBird.jpg -print -quit 2>/dev/null || true)
-if [ -z "$ladybird" ]; then
-    mkdir -p "$cache"
-    (cd "$cache" && apt-get download mate-backgrounds >/dev/null)
-    dpkg-deb -x "$(ls "$cache"/mate-backgrounds_*.deb | head -n 1)" "$cache/extracted"
-    ladybird=$(find "$cache/extracted" -name LadyBird.jpg -print -quit)
-fi
+die() { echo "$0: $*" >&2; exit 2; }
+. "$here/../bench/photos.sh"
+ladybird=$(fetch_photo LadyBird.jpg)
 
 # A short, stable folder, since its name shows in the picture.
 scratch=/tmp/glyphsmith-demo

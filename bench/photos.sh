@@ -1,0 +1,48 @@
+# Shared by the benchmarks and the README's picture scripts, which source it: the photos of
+# Debian's mate-backgrounds package, fetched once into a cache, baseline copies made from them,
+# and the tools that are missing installed. The caller sets `cache` and defines die().
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# Installs the packages of the commands not found; each argument is "command:package".
+install_missing() {
+    local missing=() pair
+    for pair in "$@"; do
+        command -v "${pair%%:*}" >/dev/null 2>&1 || missing+=("${pair#*:}")
+    done
+    [ ${#missing[@]} -eq 0 ] && return
+    mapfile -t missing < <(printf '%s\n' "${missing[@]}" | sort -u)
+    echo "Installing: ${missing[*]}" >&2
+    as_root apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
+
+# Prints the path of the package's photo named $1, fetching the package once into the cache.
+fetch_photo() {
+    local found
+    mkdir -p "$cache"
+    found=$(find "$cache/extracted" -name "$1" -print -quit 2>/dev/null || true)
+    if [ -z "$found" ]; then
+        if ! ls "$cache"/mate-backgrounds_*.deb >/dev/null 2>&1; then
+            (cd "$cache" && apt-get download mate-backgrounds >&2) || die "apt-get download mate-backgrounds failed"
+        fi
+        rm -rf "$cache/extracted"
+        dpkg-deb -x "$(ls "$cache"/mate-backgrounds_*.deb | head -n 1)" "$cache/extracted"
+        found=$(find "$cache/extracted" -name "$1" -print -quit)
+    fi
+    [ -n "$found" ] || die "$1 is not in the mate-backgrounds package"
+    echo "$found"
+}
+
+# Prints the path of a baseline copy of photo $1 made once into the cache with cjpeg -quality 85,
+# at djpeg scale $2 (1/1: the same size; 2/1: doubled), named $3.
+make_baseline() {
+    local copy=$cache/$3
+    if [ ! -s "$copy" ]; then
+        djpeg -scale "$2" "$1" | cjpeg -quality 85 >"$copy.part" || die "could not make $3"
+        mv "$copy.part" "$copy"
+    fi
+    echo "$copy"
+}
