@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -52,4 +53,25 @@ AxisMapping mapAxis(int sourceLength, float sizeFactor, int cellLength)
         mapping.cells.push_back(cell);
     }
     return mapping;
+}
+
+std::optional<float> sizeFactorForCells(int sourceLength, int cellCount, int cellLength)
+{
+    const long long wanted = 1LL * cellCount * cellLength;
+    if (sourceLength < 1 || cellCount < 1 || cellLength < 1 || wanted > 32767)
+        return std::nullopt;
+    // The quotient rounded to a float may scale a pixel or so short or long; the floats beside it
+    // take the product back across the rounding boundary.
+    const float nearest = float(double(wanted) / sourceLength);
+    for (int step = 0; step < 64; ++step) {
+        for (const float towards : {std::numeric_limits<float>::infinity(), 0.0f}) {
+            float factor = nearest;
+            for (int i = 0; i < step; ++i)
+                factor = std::nextafter(factor, towards);
+            if (factor > 0.0f && scaledLengthOf(sourceLength, factor) == double(wanted)
+                && mapAxis(sourceLength, factor, cellLength).cellCount() == cellCount)
+                return factor;
+        }
+    }
+    return std::nullopt;
 }

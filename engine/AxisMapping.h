@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 // How the cells along one side of the scaled picture read the source picture. Scaled pixel x
@@ -40,3 +41,7 @@ int resizingWriteColumns(int sourceLength, float sizeFactor);
 
 // `sizeFactor` must not be 0; cellLength > 0; the scaled length must fit an int.
 AxisMapping mapAxis(int sourceLength, float sizeFactor, int cellLength);
+
+// The size factor whose scaled side is exactly `cellCount` cells long, trimming nothing: the one
+// mapAxis() cuts into that many cells. Nothing when no such side fits 32767 pixels.
+std::optional<float> sizeFactorForCells(int sourceLength, int cellCount, int cellLength);

@@ -37,6 +37,16 @@ RampTables buildRampTables(const QString &ramp)
     return tables;
 }
 
+QString reversedRamp(const QString &ramp)
+{
+    std::vector<QString> characters = charactersOf(ramp);
+    std::reverse(characters.begin(), characters.end());
+    QString reversed;
+    for (const QString &character : characters)
+        reversed += character;
+    return reversed;
+}
+
 QString assembleRow(std::span<const quint8> greys, const RampTables &tables)
 {
     QString row;

@@ -20,3 +20,6 @@ RampTables buildRampTables(const QString &ramp);
 
 // The characters of one row of cell greys, left to right.
 QString assembleRow(std::span<const quint8> greys, const RampTables &tables);
+
+// The ramp's characters in the opposite order, a surrogate pair kept whole.
+QString reversedRamp(const QString &ramp);

@@ -64,7 +64,12 @@ bool sameFile(const QString &a, const QString &b)
 
 std::optional<int> descriptorNamedBy(const QString &path)
 {
-    static const QRegularExpression named(QStringLiteral("^/dev/(stdout|stderr)$|^/(?:dev|proc/self)/fd/(\\d{1,9})$"));
+    // Compiled here, once: left to its first match, runs on several threads would compile it at once.
+    static const QRegularExpression named = [] {
+        QRegularExpression pattern(QStringLiteral("^/dev/(stdout|stderr)$|^/(?:dev|proc/self)/fd/(\\d{1,9})$"));
+        pattern.optimize();
+        return pattern;
+    }();
     const QRegularExpressionMatch match = named.match(QDir::cleanPath(path));
     if (!match.hasMatch())
         return std::nullopt;

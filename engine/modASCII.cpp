@@ -126,7 +126,7 @@ CellGrid<quint8> greys(Reporter &reporter, const CellGrid<Colour> &cellColour)
 RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGrid<quint8> &cellGrey)
 {
     reporter.yield();
-    const OutputKind kind = outputKindOf(p.outputPath);
+    const OutputKind kind = p.outputKind.value_or(outputKindOf(p.outputPath));
     OutputFile output(p.outputPath);
     const auto notSaved = [&] { return RunOutcome::concerning(RunResult::OutputNotSaved, p.outputPath, output.errorString()); };
     if (!output.open())
