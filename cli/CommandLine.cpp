@@ -1,9 +1,14 @@
 #include "CommandLine.h"
 
 #include <QCommandLineParser>
+#include "CellMetrics.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLocale>
+#include <QThread>
 #include <cmath>
 
 namespace {
@@ -17,9 +22,14 @@ QString description()
     "Windows-1252 code page with CR LF line ends. Each character stands for one cell of the\n"
     "picture the size of a 'Lucida Console' glyph at the detail size, so the art is true to the\n"
     "picture when shown in that font at that size.\n\n"
-    "OUTPUT may also be /dev/stdout, /dev/stderr, /dev/fd/N or a device such as /dev/null: the\n"
-    "rows are then written to it as they are made, and it is never replaced.\n\n"
-    "Exit codes: 0 written; 1 refused or failed (one line on stderr: the reason, then its cause,\n"
+    "OUTPUT may also be - for standard output, /dev/stdout, /dev/stderr, /dev/fd/N or a device\n"
+    "such as /dev/null: the rows are then written to it as they are made, and it is never replaced.\n"
+    "Nothing but the art goes to standard output, so 'glyphsmith-cli photo.jpg - | less' works.\n\n"
+    "With --output-dir DIR, every SOURCE given is written to DIR/NAME.txt (or .rtf, .html with\n"
+    "--format), NAME being the source's name without its extension; a refusal names its source on\n"
+    "stderr and the others go on. Two sources that would write the same file are refused before\n"
+    "anything is read or written.\n\n"
+    "Exit codes: 0 written; 1 refused or failed (in a batch: any source) (one line on stderr: the reason, then its cause,\n"
     "as in 'The Source Picture Could Not Be Loaded: photo.jpg: No such file'; OUTPUT untouched);\n"
     "2 wrong arguments. Interrupted by Ctrl-C, SIGTERM or SIGHUP, it removes its unfinished\n"
     "output and then ends by that same signal, so that a shell loop around it stops too.");
@@ -74,14 +84,34 @@ CliParse parseCommandLine(const QStringList &arguments)
     const QCommandLineOption openOption(QStringLiteral("open"),
         QStringLiteral("Open the finished file with the desktop's default program; only .txt, .rtf, .htm and .html "
                        "files are opened."));
-    const QCommandLineOption quietOption(QStringLiteral("quiet"), QStringLiteral("Show no progress line."));
+    const QCommandLineOption quietOption(QStringLiteral("quiet"),
+        QStringLiteral("Show no progress line, nor the size factor --columns found."));
+    const QCommandLineOption formatOption(QStringLiteral("format"),
+        QStringLiteral("Write the art as txt, rtf or html, whatever the output's name (default: chosen by "
+                       "OUTPUT's extension; txt in an output folder and on standard output)."),
+        QStringLiteral("KIND"));
+    const QCommandLineOption columnsOption(QStringLiteral("columns"),
+        QStringLiteral("Use the size factor that makes the art exactly N characters wide at the detail "
+                       "size, instead of --size; the factor is shown on stderr."),
+        QStringLiteral("N"));
+    const QCommandLineOption invertOption(QStringLiteral("invert"),
+        QStringLiteral("Use the ramp from the darkest to the lightest, for light text on a dark background."));
+    const QCommandLineOption outputDirOption(QStringLiteral("output-dir"),
+        QStringLiteral("Convert every SOURCE given into this folder, made if missing; no OUTPUT is given then."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption jobsOption(QStringLiteral("jobs"),
+        QStringLiteral("With --output-dir, convert N pictures at a time (default: one per processor)."),
+        QStringLiteral("N"), QString::number(QThread::idealThreadCount()));
     const QCommandLineOption renderOption(QStringLiteral("render"),
         QStringLiteral("Also draw the art as a picture, each character centred in its own cell, and write it to FILE "
                        "as PNG, under the same rules as OUTPUT."),
         QStringLiteral("FILE"));
-    parser.addOptions({rampOption, sizeOption, detailOption, noReminderOption, openOption, quietOption, renderOption});
-    parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The picture to convert."));
-    parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The file to write."));
+    parser.addOptions({rampOption, sizeOption, columnsOption, detailOption, invertOption, formatOption, noReminderOption,
+                       openOption, quietOption, renderOption, outputDirOption, jobsOption});
+    parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The picture to convert; several with --output-dir."),
+                                 QStringLiteral("SOURCE..."));
+    parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The file to write, or - for standard output."),
+                                 QStringLiteral("[OUTPUT]"));
 
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
@@ -92,16 +122,46 @@ CliParse parseCommandLine(const QStringList &arguments)
         return {std::nullopt, QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion(),
                 CliExit::success};
 
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 2)
-        return usageError(QStringLiteral("expected SOURCE and OUTPUT, got %1 file name(s)").arg(positional.size()));
-    if (positional.contains(QString()))
-        return usageError(QStringLiteral("SOURCE and OUTPUT must not be empty"));
-
     CliRequest request;
     RunParameters &p = request.parameters;
-    p.sourcePath = positional[0];
-    p.outputPath = positional[1];
+    const QStringList positional = parser.positionalArguments();
+    request.outputDir = parser.value(outputDirOption);
+    if (parser.isSet(outputDirOption)) {
+        if (request.outputDir.isEmpty())
+            return usageError(QStringLiteral("--output-dir needs a folder name"));
+        if (positional.isEmpty())
+            return usageError(QStringLiteral("--output-dir needs at least one SOURCE"));
+        if (positional.contains(QString()))
+            return usageError(QStringLiteral("SOURCE must not be empty"));
+        if (parser.isSet(openOption) || parser.isSet(renderOption))
+            return usageError(QStringLiteral("--open and --render take a single SOURCE and OUTPUT, not --output-dir"));
+        request.sources = positional;
+    } else {
+        if (positional.size() != 2) {
+            return usageError(positional.size() > 2 ? QStringLiteral("several SOURCEs need --output-dir DIR")
+                                                    : QStringLiteral("expected SOURCE and OUTPUT, got %1 file name(s)").arg(positional.size()));
+        }
+        if (positional.contains(QString()))
+            return usageError(QStringLiteral("SOURCE and OUTPUT must not be empty"));
+        p.sourcePath = positional[0];
+        // Standard output is written through its descriptor, as /dev/stdout is, and never replaced.
+        request.toStandardOutput = positional[1] == u"-";
+        p.outputPath = request.toStandardOutput ? QStringLiteral("/dev/stdout") : positional[1];
+        if (request.toStandardOutput && parser.isSet(openOption))
+            return usageError(QStringLiteral("--open needs a file to open, not -"));
+    }
+
+    if (parser.isSet(formatOption)) {
+        const QString kind = parser.value(formatOption);
+        if (kind == u"txt")
+            p.outputKind = OutputKind::Text;
+        else if (kind == u"rtf")
+            p.outputKind = OutputKind::RichText;
+        else if (kind == u"html")
+            p.outputKind = OutputKind::Html;
+        else
+            return usageError(QStringLiteral("--format needs txt, rtf or html, not '%1'").arg(kind));
+    }
 
     bool ok = false;
     QLocale numbers = QLocale::c();
@@ -116,6 +176,28 @@ CliParse parseCommandLine(const QStringList &arguments)
         return usageError(QStringLiteral("--detail needs a whole number from 1 to 255, not '%1'").arg(parser.value(detailOption)));
     p.detail = quint8(detail);
 
+    if (parser.isSet(columnsOption)) {
+        if (parser.isSet(sizeOption))
+            return usageError(QStringLiteral("--columns chooses the size factor: give it or --size, not both"));
+        const uint columns = parser.value(columnsOption).toUInt(&ok);
+        if (!ok || columns < 1)
+            return usageError(QStringLiteral("--columns needs a whole number from 1, not '%1'").arg(parser.value(columnsOption)));
+        // No side of a scaled picture may pass 32767 pixels.
+        const int cellWidth = cellSizeFor(p.detail).width;
+        if (columns > uint(32767 / cellWidth)) {
+            return usageError(QStringLiteral("--columns %1 at detail %2 needs a picture %3 pixels wide, over the 32767 a side may have: "
+                                             "at most %4 columns at that detail")
+                                  .arg(columns).arg(detail).arg(qint64(columns) * cellWidth).arg(32767 / cellWidth));
+        }
+        request.columns = int(columns);
+    }
+
+    const uint jobs = parser.value(jobsOption).toUInt(&ok);
+    if (!ok || jobs < 1 || jobs > 1024)
+        return usageError(QStringLiteral("--jobs needs a whole number from 1 to 1024, not '%1'").arg(parser.value(jobsOption)));
+    request.jobs = int(jobs);
+    request.invert = parser.isSet(invertOption);
+
     request.rampGiven = parser.isSet(rampOption);
     p.ramp = parser.value(rampOption);
     // Every row of art is one line: a line break in the ramp would break rows apart.
@@ -129,5 +211,29 @@ CliParse parseCommandLine(const QStringList &arguments)
         return usageError(QStringLiteral("--render needs a file name"));
     if (parser.isSet(renderOption) && request.renderPath == p.outputPath)
         return usageError(QStringLiteral("--render needs a file of its own, not OUTPUT"));
+
+    // Found now, before anything is read or written: the later run would replace the earlier's art.
+    const QString extension = extensionOf(p.outputKind.value_or(OutputKind::Text));
+    for (const QString &source : std::as_const(request.sources)) {
+        const QString output = QDir(request.outputDir).filePath(QFileInfo(source).completeBaseName() + u'.' + extension);
+        if (const qsizetype earlier = request.outputs.indexOf(output); earlier >= 0) {
+            return usageError(QStringLiteral("'%1' and '%2' would both be written to %3; convert one of them on its own")
+                                  .arg(request.sources[earlier], source, output));
+        }
+        request.outputs << output;
+    }
     return {request, QString(), CliExit::success};
+}
+
+QString extensionOf(OutputKind kind)
+{
+    switch (kind) {
+    case OutputKind::RichText:
+        return QStringLiteral("rtf");
+    case OutputKind::Html:
+        return QStringLiteral("html");
+    case OutputKind::Text:
+        break;
+    }
+    return QStringLiteral("txt");
 }

@@ -14,6 +14,15 @@ struct CliRequest
     bool open = false;
     bool quiet = false;
     QString renderPath; // also draw the art as a PNG picture there, when not empty
+    bool toStandardOutput = false; // OUTPUT was "-"
+    std::optional<int> columns;    // the size factor is found for this many columns of each source
+    bool invert = false;           // the ramp runs from dark to light
+    // Several sources, each written into the folder as its name without extension plus the
+    // kind's, when the folder is not empty; the parameters' own paths are then unused.
+    QString outputDir;
+    QStringList sources;
+    QStringList outputs;
+    int jobs = 1; // runs at a time
 };
 
 // The outcome of reading the arguments: a request, or text to print and the exit code to leave with.
@@ -29,6 +38,9 @@ inline constexpr int success = 0;
 inline constexpr int refused = 1; // the run was refused or failed; nothing was written
 inline constexpr int usage = 2;   // the arguments were wrong; nothing was read or written
 } // namespace CliExit
+
+// "txt", "rtf" or "html": the extension of a file of that kind written into an output folder.
+QString extensionOf(OutputKind kind);
 
 // `arguments` includes the program name first.
 CliParse parseCommandLine(const QStringList &arguments);

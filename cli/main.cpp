@@ -1,3 +1,6 @@
+#include "BatchRun.h"
+#include "CharacterMapping.h"
+#include "ColumnFit.h"
 #include "CommandLine.h"
 #include "RenderedArt.h"
 #include "RunRefusals.h"
@@ -9,6 +12,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QFileInfo>
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <memory>
@@ -20,16 +24,17 @@
 
 namespace {
 
-// The signal that stops the run, set from its handler; the run polls it at every yield, and
-// unwinds, removing its unfinished output.
-volatile std::sig_atomic_t stopSignal = 0;
+// The signal that stops the runs, set from its handler; every run polls it at every yield, from
+// whichever thread it is on, and unwinds, removing its unfinished output.
+std::atomic_int stopSignal = 0;
+static_assert(std::atomic_int::is_always_lock_free, "set from a signal handler");
 
 void onStopSignal(int signal) { stopSignal = signal; }
 
 bool stopRequested()
 {
-    static bool silenced = false;
-    if (stopSignal != 0 && !std::exchange(silenced, true)) {
+    static std::atomic_bool silenced = false;
+    if (stopSignal != 0 && !silenced.exchange(true)) {
         // A decoder told to stop complains on stderr of the read refused to it; the run has
         // nothing more to say there either.
         ::dup2(::open("/dev/null", O_WRONLY), STDERR_FILENO);
@@ -120,6 +125,7 @@ int main(int argc, char *argv[])
         return parse.exitCode;
     }
     CliRequest request = *parse.request;
+    RunParameters &parameters = request.parameters;
     if (!request.rampGiven) {
         const RampFile::Folders folders = RampFile::foldersFor(QCoreApplication::applicationDirPath());
         const QString list = RampFile::pathToRead(folders);
@@ -132,15 +138,31 @@ int main(int argc, char *argv[])
         }
     }
 
+    if (request.invert)
+        parameters.ramp = reversedRamp(parameters.ramp);
+
+    catchStopSignals();
+    // A copy of the terminal's descriptor, so that the progress line is still rubbed out once
+    // stderr is silenced. Art written to the same terminal would be torn apart by the line.
+    const bool artOnTerminal = request.toStandardOutput && isatty(STDOUT_FILENO);
+    std::FILE *terminal = !request.quiet && !artOnTerminal && isatty(STDERR_FILENO) ? fdopen(dup(STDERR_FILENO), "w") : nullptr;
+    if (!request.outputDir.isEmpty()) {
+        const int exitCode = runBatch(request, terminal, stopRequested);
+        if (stopSignal != 0)
+            dieOf(stopSignal);
+        return exitCode;
+    }
+
     if (!request.renderPath.isEmpty()) {
         if (const std::optional<RunOutcome> refusal = refusalOfSecondOutput(request.parameters.sourcePath, request.renderPath))
             return fail(refusal->messageWithCause());
     }
-
-    catchStopSignals();
-    // A copy of the terminal's descriptor, so that the progress line is still rubbed out once
-    // stderr is silenced.
-    std::FILE *terminal = !request.quiet && isatty(STDERR_FILENO) ? fdopen(dup(STDERR_FILENO), "w") : nullptr;
+    if (request.columns) {
+        if (const std::optional<QString> refusal = fitColumns(parameters, *request.columns))
+            return fail(*refusal);
+        if (!request.quiet)
+            std::fprintf(stderr, "glyphsmith-cli: %s\n", qPrintable(columnsNote(parameters, *request.columns)));
+    }
     TerminalProgress progress(terminal, stopRequested);
     RowCollector observer(progress);
 
