@@ -200,6 +200,8 @@ private slots:
         QTest::newRow("picture beyond the memory limit while decoding") << "prlimit --as=1000000000 \"$0\" \"$1/slow.png\" art.txt"
                                                                         << false << 1 << noMemory;
         QTest::newRow("wrong argument") << "\"$0\" --detail 0 pic.png art.txt" << false << 2 << "--detail needs";
+        QTest::newRow("two sources, one output name") << "\"$0\" --output-dir out pic.png sub/pic.jpg" << false << 2
+                                                      << "'pic.png' and 'sub/pic.jpg' would both be written to out/pic.txt";
         QTest::newRow("empty output") << "\"$0\" pic.png ''" << false << 2 << "SOURCE and OUTPUT must not be empty";
         // Read as UTF-8, the name would become "art\uFFFD.txt", and that file would be written.
         QTest::newRow("output not UTF-8") << "\"$0\" pic.png \"$(printf 'art\\351.txt')\"" << false << 2 << "'art\\xe9.txt' is not UTF-8";
@@ -256,6 +258,83 @@ private slots:
         QCOMPARE(run(process, {"-c", script, cli, m_shared.path()}, "/bin/sh"), 0);
         QCOMPARE(contentsOf(dir.filePath("log")), log.replace("ART", contentsOf(dir.filePath("art.txt"))));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"art.txt", "log", "pic.png"}));
+    }
+
+    // "-" is the file's bytes, of the kind --format names; "--invert" is the ramp given reversed.
+    void standardOutputIsTheFile_data()
+    {
+        QTest::addColumn<QStringList>("toStandardOutput");
+        QTest::addColumn<QStringList>("toFile");
+        QTest::newRow("txt") << QStringList{"-"} << QStringList{"art.txt"};
+        QTest::newRow("rtf") << QStringList{"--format", "rtf", "-"} << QStringList{"art.rtf"};
+        QTest::newRow("html") << QStringList{"--format=html", "-"} << QStringList{"art.html"};
+        QTest::newRow("--format over the extension") << QStringList{"--format", "rtf", "-"} << QStringList{"--format", "rtf", "art.txt"};
+        QTest::newRow("--invert") << QStringList{"--invert", "--ramp", "a.:#", "-"} << QStringList{"--ramp", "#:.a", "art.txt"};
+    }
+    void standardOutputIsTheFile()
+    {
+        QFETCH(QStringList, toStandardOutput);
+        QFETCH(QStringList, toFile);
+        QTemporaryDir dir;
+        QVERIFY(writeHalvesPicture(dir.filePath("pic.png"), halves));
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        QCOMPARE(run(process, QStringList{"pic.png"} + toFile), 0);
+        QCOMPARE(run(process, QStringList{"pic.png"} + toStandardOutput), 0);
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+        QCOMPARE(process.readAllStandardOutput(), contentsOf(dir.filePath(toFile.last())));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({toFile.last(), "pic.png"}));
+    }
+
+    // The quotient as a float scales a hair short or long of the wanted width; rounded to the
+    // nearest pixel, as the run does, it still gives it.
+    void columnsAreExact_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("enlarged, a hair short") << 97 << 100;
+        QTest::newRow("enlarged, a hair long") << 45 << 100;
+        QTest::newRow("shrunk, a hair short") << 133 << 10;
+        QTest::newRow("shrunk, a hair long") << 150 << 10;
+    }
+    void columnsAreExact()
+    {
+        QFETCH(int, width);
+        QFETCH(int, columns);
+        QTemporaryDir dir;
+        QVERIFY(writeHalvesPicture(dir.filePath("pic.png"), QSize(width, 52)));
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        QCOMPARE(run(process, {"--no-reminder", "--columns", QString::number(columns), "pic.png", "-"}), 0);
+        const QByteArray art = process.readAllStandardOutput();
+        // The white half is drawn in spaces, which are characters of the row too.
+        const QList<QByteArray> rows = art.left(art.indexOf("\r\n\r\n")).split('\n');
+        for (const QByteArray &row : rows)
+            QCOMPARE(row.size(), columns + int(row.endsWith('\r')));
+        // The factor shown is the one used, written so that --size reads it back.
+        const QByteArray note = process.readAllStandardError();
+        const QByteArray shown = QByteArray("glyphsmith-cli: pic.png: ") + QByteArray::number(columns) + " columns with --size ";
+        QVERIFY2(note.startsWith(shown), note.constData());
+        QCOMPARE(run(process, {"--no-reminder", "--size", note.mid(shown.size()).trimmed(), "pic.png", "-"}), 0);
+        QCOMPARE(process.readAllStandardOutput(), art);
+    }
+
+    // A refusal names its source and the others are still written, each as a run of its own writes it.
+    void batchGoesOnPastARefusal()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeHalvesPicture(dir.filePath("a.png"), halves) && writeHalvesPicture(dir.filePath("b.jpg"), halves));
+        QVERIFY(writeFile(dir.filePath("bad.png"), "not a picture"));
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        QCOMPARE(run(process, {"--output-dir", "out", "--jobs", "2", "a.png", "bad.png", "b.jpg"}), 1);
+        QCOMPARE(process.readAllStandardError(),
+                 "glyphsmith-cli: bad.png: The Source Picture Could Not Be Loaded: bad.png: not a picture of a known kind\n");
+        QCOMPARE(QDir(dir.filePath("out")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList({"a.txt", "b.txt"}));
+        for (const QString name : {"a.png", "b.jpg"}) {
+            QCOMPARE(run(process, {name, "-"}), 0);
+            QCOMPARE(process.readAllStandardOutput(), contentsOf(dir.filePath("out/" + name.left(1) + ".txt")));
+        }
     }
 
     void opensOnlySafeKinds_data()
@@ -343,13 +422,15 @@ private slots:
         QTest::addColumn<bool>("earlierFile");
         QTest::addColumn<bool>("exfat");
         QTest::addColumn<QString>("picture");
-        QTest::newRow("SIGINT while reading") << SIGINT << false << false << false << "big.jpg";
-        QTest::newRow("SIGTERM while reading, over an earlier file") << SIGTERM << false << true << false << "big.jpg";
-        QTest::newRow("SIGINT while writing, over an earlier file") << SIGINT << true << true << false << "big.jpg";
-        QTest::newRow("SIGTERM while writing") << SIGTERM << true << false << false << "big.jpg";
+        QTest::addColumn<bool>("batch"); // two copies of the picture into the folder, both at once
+        QTest::newRow("SIGINT while reading") << SIGINT << false << false << false << "big.jpg" << false;
+        QTest::newRow("SIGTERM while reading, over an earlier file") << SIGTERM << false << true << false << "big.jpg" << false;
+        QTest::newRow("SIGINT while writing, over an earlier file") << SIGINT << true << true << false << "big.jpg" << false;
+        QTest::newRow("SIGTERM while writing") << SIGTERM << true << false << false << "big.jpg" << false;
         // A terminal closing; the file being written there has a name until it is complete.
-        QTest::newRow("SIGHUP while writing on exFAT, over an earlier file") << SIGHUP << true << true << true << "big.jpg";
-        QTest::newRow("SIGINT while decoding a large PNG") << SIGINT << false << false << false << "slow.png";
+        QTest::newRow("SIGHUP while writing on exFAT, over an earlier file") << SIGHUP << true << true << true << "big.jpg" << false;
+        QTest::newRow("SIGINT while decoding a large PNG") << SIGINT << false << false << false << "slow.png" << false;
+        QTest::newRow("SIGTERM while writing a batch") << SIGTERM << true << false << false << "big.jpg" << true;
     }
     void interruptWritesNothing()
     {
@@ -358,6 +439,7 @@ private slots:
         QFETCH(bool, earlierFile);
         QFETCH(bool, exfat);
         QFETCH(QString, picture);
+        QFETCH(bool, batch);
         if (exfat && m_exfat.isEmpty())
             QSKIP(noExfat);
         const QTemporaryDir dir(exfat ? m_exfat + "/XXXXXX" : QString());
@@ -365,7 +447,9 @@ private slots:
         QVERIFY(!earlierFile || writeFile(folder + "/art.txt", "an earlier picture\r\n"));
         const auto before = folderState(folder);
         QProcess process;
-        process.start(cli, {"--detail", "1", m_shared.filePath(picture), folder + "/art.txt"});
+        const QStringList files{m_shared.filePath(picture), batch ? m_shared.filePath("big-copy.jpg") : folder + "/art.txt"};
+        QVERIFY(!batch || QFile::exists(files[1]) || QFile::copy(files[0], files[1]));
+        process.start(cli, QStringList{"--detail", "1", "--jobs", "2"} + (batch ? QStringList{"--output-dir", folder} : QStringList()) + files);
         QVERIFY(process.waitForStarted());
         const qint64 pid = process.processId();
         const QDeadlineTimer deadline(timeLimitMs);

@@ -87,6 +87,14 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--colour"} + files;
         QTest::newRow("ramp with LF") << QStringList{"--ramp", " .\n:#"} + files;
         QTest::newRow("ramp with CR") << QStringList{"--ramp= .:#\r"} + files;
+        QTest::newRow("several sources without a folder") << files + QStringList{"more.png"};
+        QTest::newRow("--columns and --size") << QStringList{"--columns", "80", "--size", "2"} + files;
+        QTest::newRow("--columns 0") << QStringList{"--columns", "0"} + files;
+        // 4096 cells of 8 pixels pass the 32767 a side may have.
+        QTest::newRow("--columns wider than a side") << QStringList{"--columns", "4096"} + files;
+        QTest::newRow("--format of no kind") << QStringList{"--format", "pdf"} + files;
+        QTest::newRow("--jobs 0") << QStringList{"--jobs", "0", "--output-dir", "art"} + files;
+        QTest::newRow("--open on standard output") << QStringList{"--open", "in.png", "-"};
     }
     void refuses()
     {
@@ -113,7 +121,8 @@ private slots:
         const QString text = result.text.simplified();
         for (const char *expected : {"SOURCE", "OUTPUT", "--ramp <TEXT>", "--size <FACTOR>", "--detail <POINTS>", "--no-reminder",
                                      "--open", "--quiet", "--version", "0 written", "1 refused", "2 wrong arguments",
-                                     "ends by that same signal", "/dev/stdout"})
+                                     "ends by that same signal", "/dev/stdout", "--columns <N>",
+                                     "--invert", "--format <KIND>", "--output-dir <DIR>", "--jobs <N>", "- for standard output"})
             QVERIFY2(text.contains(QLatin1String(expected)), expected);
     }
 };
