@@ -29,10 +29,11 @@ QString description()
     "--format), NAME being the source's name without its extension; a refusal names its source on\n"
     "stderr and the others go on. Two sources that would write the same file are refused before\n"
     "anything is read or written.\n\n"
-    "Exit codes: 0 written; 1 refused or failed (in a batch: any source) (one line on stderr: the reason, then its cause,\n"
-    "as in 'The Source Picture Could Not Be Loaded: photo.jpg: No such file'; OUTPUT untouched);\n"
-    "2 wrong arguments. Interrupted by Ctrl-C, SIGTERM or SIGHUP, it removes its unfinished\n"
-    "output and then ends by that same signal, so that a shell loop around it stops too.");
+    "Exit codes: 0 written; 1 refused or failed (one line on stderr: the reason, then its cause,\n"
+    "as in 'The Source Picture Could Not Be Loaded: photo.jpg: No such file'; OUTPUT untouched;\n"
+    "in a batch, any source refused); 2 wrong arguments. Interrupted by Ctrl-C, SIGTERM or SIGHUP,\n"
+    "it removes its unfinished output and then ends by that same signal, so that a shell loop\n"
+    "around it stops too.");
 }
 
 CliParse usageError(const QString &message)
