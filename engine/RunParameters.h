@@ -14,5 +14,5 @@ struct RunParameters
     float sizeFactor = 1.0f;  // 1 unscaled; below 0 also unscaled
     quint8 detail = 10;       // points of the output font, which fix the cell size
     bool fontReminder = true; // never written into an RTF file
-    std::optional<OutputKind> outputKind; // otherwise chosen by the output's extension
+    std::optional<OutputKind> outputKind = std::nullopt; // otherwise chosen by the output's extension
 };
