@@ -17,10 +17,10 @@ jobs=${JOBS:-$(nproc)}
 photo_name=Elephants_5640x3172.jpg
 
 die() { echo "batch-jobs: $*" >&2; exit 2; }
+# shellcheck source=photos.sh
+. "$repo/bench/photos.sh"
 
-for tool in djpeg cjpeg /usr/bin/time; do
-    command -v "$tool" >/dev/null 2>&1 || die "$tool is missing (packages libjpeg-turbo-progs, time)"
-done
+install_missing djpeg:libjpeg-turbo-progs cjpeg:libjpeg-turbo-progs /usr/bin/time:time cmake:cmake
 
 if [ $# -ge 1 ]; then
     cli=$1
@@ -32,9 +32,7 @@ else
 fi
 [ -x "$cli" ] || die "no converter at $cli"
 
-# The photo compare-decoders.sh fetches into the cache, or a copy of it left there.
-photo=$(find "$cache" -name "$photo_name" -print -quit 2>/dev/null || true)
-[ -n "$photo" ] || die "$photo_name is not in $cache; run bench/compare-decoders.sh once to fetch it"
+photo=$(fetch_photo "$photo_name")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
