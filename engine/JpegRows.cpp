@@ -5,8 +5,8 @@
 #include <QImageReader>
 #include <csetjmp>
 #include <cstdio>
+#include <memory>
 #include <new>
-#include <vector>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -43,6 +43,29 @@ bool isPlainJpeg(const QString &path)
     return reader.format() == "jpeg" && reader.transformation() == QImageIOHandler::TransformationNone;
 }
 
+// One decoded row, starting 16 bytes past a 64-byte cache line. The decoder writes a row that
+// starts on 32 bytes with stores that bypass the cache, and the row is read straight back; where
+// the heap happened to put it made a run fast or slow, with nothing more than the length of the
+// output file's name. 16 bytes past a line also keeps 16-byte loads within one line.
+class RowBuffer
+{
+public:
+    void resize(std::size_t pixels)
+    {
+        m_storage.reset(static_cast<unsigned char *>(::operator new[](pixels * sizeof(QRgb) + offset, std::align_val_t(line))));
+    }
+    QRgb *data() { return reinterpret_cast<QRgb *>(m_storage.get() + offset); }
+
+private:
+    static constexpr std::size_t line = 64;
+    static constexpr std::size_t offset = 16;
+    struct Free
+    {
+        void operator()(unsigned char *storage) const { ::operator delete[](storage, std::align_val_t(line)); }
+    };
+    std::unique_ptr<unsigned char[], Free> m_storage;
+};
+
 } // namespace
 
 struct JpegRows::Decoder
@@ -53,7 +76,7 @@ struct JpegRows::Decoder
     QByteArrayView memory;
     bool created = false;
     bool everyScanRead = false; // the scans read are all the picture has
-    std::vector<QRgb> row;
+    RowBuffer row;
 
     ~Decoder()
     {
