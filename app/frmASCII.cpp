@@ -234,13 +234,17 @@ void frmASCII::cmdAdd_Click() { CharacterSets::add(c.lstL2D, c.txtL2D->text(), m
 // One preview window at a time: opened again, it shows the current picture and comes forward.
 void frmASCII::Command2_Click()
 {
-    if (!m_preview)
-        m_preview = new pp(m_platform);
-    m_preview->coverScreen();
-    m_preview->showPicture(c.txtSource->text());
-    m_preview->showMaximized();
-    m_preview->raise();
-    m_preview->activateWindow();
+    pp &preview = openPreview(m_preview, QStringLiteral("Preview Picture"));
+    preview.showPicture(c.txtSource->text());
+    preview.present();
+}
+
+pp &frmASCII::openPreview(QPointer<pp> &window, const QString &caption)
+{
+    if (!window)
+        window = new pp(m_platform, caption);
+    window->coverScreen();
+    return *window;
 }
 
 void frmASCII::refreshArtPreview()
@@ -254,13 +258,9 @@ void frmASCII::mnuArtPreview_Click()
     refreshArtPreview();
     if (!m_artPreviewAction->isEnabled())
         return;
-    if (!m_artPreview)
-        m_artPreview = new pp(m_platform, QStringLiteral("Preview ASCII Picture"));
-    m_artPreview->coverScreen();
-    m_artPreview->showArt(c.txtResult->text(), detailOf(c.cmbDetail->currentText()).value_or(10));
-    m_artPreview->showMaximized();
-    m_artPreview->raise();
-    m_artPreview->activateWindow();
+    pp &preview = openPreview(m_artPreview, QStringLiteral("Preview ASCII Picture"));
+    preview.showArt(c.txtResult->text(), detailOf(c.cmbDetail->currentText()).value_or(10));
+    preview.present();
 }
 
 void frmASCII::mnuAbout_Click() { m_platform.showMessage(this, ProductInfo::aboutTitle(), ProductInfo::aboutText()); }

@@ -56,6 +56,8 @@ protected:
 private:
     void Form_Load();
     void buildMenu();
+    // The preview window kept in `window`, made afresh when it was closed, sized to the screen.
+    pp &openPreview(QPointer<pp> &window, const QString &caption);
     // "ASCII Picture Preview" is offered once the output box names art that can be read back.
     void refreshArtPreview();
     void connectControls();

@@ -84,6 +84,13 @@ void pp::coverScreen()
         setGeometry(screen->availableGeometry());
 }
 
+void pp::present()
+{
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
 void pp::showPicture(const QString &path)
 {
     if (path.isEmpty()) {

@@ -25,6 +25,8 @@ public:
 
     // Sizes the window to the screen's available area.
     void coverScreen();
+    // Shows the window, or brings it to the front when it is shown already.
+    void present();
     // Loads the picture at `path` beside the event loop and gives it to PC1; an empty path gives
     // PC1 no picture. A picture that cannot be loaded leaves PC1 as it was and is reported. Only
     // the latest request is shown.
