@@ -9,7 +9,8 @@
 // Decodes a JPEG file a row at a time, with the decoder settings of Qt's own JPEG reader (so the
 // pixels are the same) but without holding the whole picture: a 20-megapixel photo needs its
 // decoder's buffers only. Only files the reader can take as they are qualify: no EXIF rotation,
-// and colour, RGB or greyscale data.
+// and colour, RGB or greyscale data. The rows are decoded on a thread of their own, a few rows
+// ahead of the reader.
 class JpegRows : public PictureRows
 {
 public:
@@ -29,7 +30,9 @@ public:
 
 private:
     struct Decoder;
+    class Ahead;
     explicit JpegRows(std::unique_ptr<Decoder> decoder);
 
     std::unique_ptr<Decoder> m_decoder;
+    std::unique_ptr<Ahead> m_ahead; // stopped before the decoder goes
 };
