@@ -43,7 +43,8 @@ void CellSampler::ColumnSums::AlignedFree::operator()(quint32 *sums) const
 }
 
 CellSampler::CellSampler(AxisMapping columns, AxisMapping rows)
-    : m_columns(std::move(columns)), m_rows(std::move(rows)), m_cellColour(m_columns.cellCount(), m_rows.cellCount())
+    : m_columns(std::move(columns)), m_rows(std::move(rows)), m_cellColour(m_columns.cellCount(), m_rows.cellCount()),
+      m_cellGrey(m_columns.cellCount(), m_rows.cellCount())
 {
     for (int r = 0; r < m_rows.cellCount(); ++r) {
         const AxisMapping::Cell cell = m_rows.cells[r];
@@ -119,14 +120,8 @@ void CellSampler::finishRow(const ColumnSums &sums, int cellRow)
             green += quint64(pixel[GreenByte]) * quint64(tap.weight);
             blue += quint64(pixel[BlueByte]) * quint64(tap.weight);
         }
-        m_cellColour.at(c, cellRow) = modColour::meanColour(qint64(red), qint64(green), qint64(blue), pixelsPerCell);
-    }
-}
-
-void greyColumns(const CellGrid<Colour> &cellColour, int first, int end, CellGrid<quint8> &cellGrey)
-{
-    for (int row = 0; row < cellColour.rows; ++row) {
-        for (int column = first; column < end; ++column)
-            cellGrey.at(column, row) = quint8(modColour::GetRed(modColour::GreyColour(cellColour.at(column, row))));
+        const Colour mean = modColour::meanColour(qint64(red), qint64(green), qint64(blue), pixelsPerCell);
+        m_cellColour.at(c, cellRow) = mean;
+        m_cellGrey.at(c, cellRow) = quint8(modColour::GetRed(modColour::GreyColour(mean)));
     }
 }

@@ -28,9 +28,11 @@ public:
     void addSourceRow(const QRgb *row);
     bool complete() const { return m_nextSourceRow == m_sourceRowsNeeded; }
 
-    // The mean colours; rows of cells are filled as their last source row is added.
+    // The mean colours, and their greys (GreyColour of the mean, as the level 0 ... 255); rows of
+    // cells are filled as their last source row is added, so the greys cost nothing beside a
+    // decoder still busy with the rows below.
     const CellGrid<modColour::Colour> &cellColour() const { return m_cellColour; }
-    CellGrid<modColour::Colour> takeCellColour() { return std::move(m_cellColour); }
+    CellGrid<quint8> takeCellGrey() { return std::move(m_cellGrey); }
 
 private:
     // Channel sums down the source columns of one cell row, each source row counted as often as
@@ -73,7 +75,5 @@ private:
     std::vector<ColumnSums> m_spareRows;
     int m_firstOpenRow = 0;
     CellGrid<modColour::Colour> m_cellColour;
+    CellGrid<quint8> m_cellGrey;
 };
-
-// The grey of every cell: GreyColour of its mean colour, kept as the grey level 0 ... 255.
-void greyColumns(const CellGrid<modColour::Colour> &cellColour, int first, int end, CellGrid<quint8> &cellGrey);

@@ -18,8 +18,6 @@
 #include <future>
 #include <new>
 
-using modColour::Colour;
-
 namespace {
 
 // n of a progress update: index x 100 (integer) / count / divisor + offset, rounded halves to even.
@@ -83,8 +81,9 @@ std::unique_ptr<PictureRows> openPicture(Reporter &reporter, const QString &path
 }
 
 // Rows are read as the decoder delivers them; the sampling reports, which stand for columns of
-// cells, keep pace with the share of rows read. Nothing when the picture ends early.
-std::optional<CellGrid<Colour>> sampleColours(Reporter &reporter, PictureRows &picture, CellSampler &sampler)
+// cells, keep pace with the share of rows read. The greys of the cells; nothing when the picture
+// ends early.
+std::optional<CellGrid<quint8>> sampleGreys(Reporter &reporter, PictureRows &picture, CellSampler &sampler)
 {
     const int columns = sampler.columnCount();
     const qint64 rowsNeeded = sampler.sourceRowsNeeded();
@@ -103,22 +102,16 @@ std::optional<CellGrid<Colour>> sampleColours(Reporter &reporter, PictureRows &p
     }
     if (!picture.finish())
         return std::nullopt;
-    return sampler.takeCellColour();
+    return sampler.takeCellGrey();
 }
 
-// Greys are taken a strip of columns at a time: a single column of a large grid would touch a
-// new cache line in every row.
-CellGrid<quint8> greys(Reporter &reporter, const CellGrid<Colour> &cellColour)
+// The sampler took each cell's grey as its row of cells was finished, while the decoder was busy
+// with the rows below; the greying phase's reports still follow the columns they stand for.
+const CellGrid<quint8> &reportGreying(Reporter &reporter, const CellGrid<quint8> &cellGrey)
 {
-    constexpr int strip = 16;
-    CellGrid<quint8> cellGrey(cellColour.columns, cellColour.rows);
-    for (int first = 0; first < cellColour.columns; first += strip) {
-        const int end = std::min(first + strip, cellColour.columns);
-        greyColumns(cellColour, first, end, cellGrey);
-        for (int c = first; c < end; ++c) {
-            reporter.yield();
-            reporter.progress(RunPhase::Greying, progressPercent(c, cellColour.columns, 2, 50));
-        }
+    for (int c = 0; c < cellGrey.columns; ++c) {
+        reporter.yield();
+        reporter.progress(RunPhase::Greying, progressPercent(c, cellGrey.columns, 2, 50));
     }
     return cellGrey;
 }
@@ -170,12 +163,12 @@ RunOutcome convert(const RunParameters &p, Reporter &reporter)
     if (p.sizeFactor != 1.0f)
         reportResizing(reporter, size.width(), columns.scaledLength, p.sizeFactor < 0 ? 0 : resizingWriteColumns(size.width(), p.sizeFactor));
     CellSampler sampler(std::move(columns), std::move(rows));
-    const std::optional<CellGrid<Colour>> cellColour = sampleColours(reporter, *picture, sampler);
-    if (!cellColour) {
+    const std::optional<CellGrid<quint8>> cellGrey = sampleGreys(reporter, *picture, sampler);
+    if (!cellGrey) {
         const QString why = picture->stoppedEarly() ? PictureLoader::cutShort : PictureLoader::damaged;
         return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, why);
     }
-    return drawAndWrite(reporter, p, greys(reporter, *cellColour));
+    return drawAndWrite(reporter, p, reportGreying(reporter, *cellGrey));
 }
 
 } // namespace
