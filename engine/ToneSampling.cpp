@@ -42,9 +42,8 @@ void CellSampler::ColumnSums::AlignedFree::operator()(quint32 *sums) const
     ::operator delete[](sums, std::align_val_t(SumAlignment));
 }
 
-CellSampler::CellSampler(AxisMapping columns, AxisMapping rows)
-    : m_columns(std::move(columns)), m_rows(std::move(rows)), m_cellColour(m_columns.cellCount(), m_rows.cellCount()),
-      m_cellGrey(m_columns.cellCount(), m_rows.cellCount())
+CellSampler::CellSampler(AxisMapping columns, AxisMapping rows, Keep keep)
+    : m_columns(std::move(columns)), m_rows(std::move(rows)), m_cellGrey(m_columns.cellCount(), m_rows.cellCount())
 {
     for (int r = 0; r < m_rows.cellCount(); ++r) {
         const AxisMapping::Cell cell = m_rows.cells[r];
@@ -54,6 +53,8 @@ CellSampler::CellSampler(AxisMapping columns, AxisMapping rows)
     }
     m_sourceRowsNeeded = m_lastSourceOfRow.empty() ? 0 : m_lastSourceOfRow.back() + 1;
     m_sourceColumnsNeeded = m_columns.taps.empty() ? 0 : m_columns.taps.back().source + 1;
+    if (keep == Keep::coloursAndGreys)
+        m_cellColour = CellGrid<Colour>(m_columns.cellCount(), m_rows.cellCount());
 }
 
 void CellSampler::addSourceRow(const QRgb *row)
@@ -121,7 +122,8 @@ void CellSampler::finishRow(const ColumnSums &sums, int cellRow)
             blue += quint64(pixel[BlueByte]) * quint64(tap.weight);
         }
         const Colour mean = modColour::meanColour(qint64(red), qint64(green), qint64(blue), pixelsPerCell);
-        m_cellColour.at(c, cellRow) = mean;
+        if (!m_cellColour.cells.empty())
+            m_cellColour.at(c, cellRow) = mean;
         m_cellGrey.at(c, cellRow) = quint8(modColour::GetRed(modColour::GreyColour(mean)));
     }
 }

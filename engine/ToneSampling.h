@@ -16,7 +16,11 @@
 class CellSampler
 {
 public:
-    CellSampler(AxisMapping columns, AxisMapping rows);
+    // A run needs the greys only; the grid of colours, as large again as four grids of greys,
+    // is kept for those who look at the colours themselves.
+    enum class Keep { coloursAndGreys, greys };
+
+    CellSampler(AxisMapping columns, AxisMapping rows, Keep keep = Keep::coloursAndGreys);
 
     int columnCount() const { return m_columns.cellCount(); }
     int rowCount() const { return m_rows.cellCount(); }
@@ -28,9 +32,9 @@ public:
     void addSourceRow(const QRgb *row);
     bool complete() const { return m_nextSourceRow == m_sourceRowsNeeded; }
 
-    // The mean colours, and their greys (GreyColour of the mean, as the level 0 ... 255); rows of
-    // cells are filled as their last source row is added, so the greys cost nothing beside a
-    // decoder still busy with the rows below.
+    // The mean colours (an empty grid unless kept), and their greys (GreyColour of the mean, as
+    // the level 0 ... 255); rows of cells are filled as their last source row is added, so the
+    // greys cost nothing beside a decoder still busy with the rows below.
     const CellGrid<modColour::Colour> &cellColour() const { return m_cellColour; }
     CellGrid<quint8> takeCellGrey() { return std::move(m_cellGrey); }
 

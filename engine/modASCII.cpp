@@ -162,7 +162,7 @@ RunOutcome convert(const RunParameters &p, Reporter &reporter)
     // A negative factor still reads every column, but the picture keeps its size: nothing is written.
     if (p.sizeFactor != 1.0f)
         reportResizing(reporter, size.width(), columns.scaledLength, p.sizeFactor < 0 ? 0 : resizingWriteColumns(size.width(), p.sizeFactor));
-    CellSampler sampler(std::move(columns), std::move(rows));
+    CellSampler sampler(std::move(columns), std::move(rows), CellSampler::Keep::greys);
     const std::optional<CellGrid<quint8>> cellGrey = sampleGreys(reporter, *picture, sampler);
     if (!cellGrey) {
         const QString why = picture->stoppedEarly() ? PictureLoader::cutShort : PictureLoader::damaged;
