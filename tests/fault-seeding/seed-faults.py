@@ -61,6 +61,11 @@ class SetupError(Exception):
 # The fault list
 
 
+def is_comment(line):
+    # "#" alone or followed by a space: a preprocessor line in a snippet has no space after it.
+    return line == "#" or line.startswith("# ")
+
+
 def parse_faults(path):
     faults, current, section, lines = [], None, None, []
 
@@ -80,13 +85,15 @@ def parse_faults(path):
                 raise SetupError(f"{path}:{number}: snippet outside a fault")
             close_section()
             section = raw[4:]
-        elif section is not None:
+        elif section is not None and not is_comment(raw):
             lines.append(raw)
+        elif section is not None:
+            close_section()
         elif current is not None and raw.startswith("file:"):
             current.file = raw[5:].strip()
         elif current is not None and raw.startswith("what:"):
             current.what = raw[5:].strip()
-        elif raw.strip() and not raw.startswith("#"):
+        elif raw.strip() and not is_comment(raw):
             raise SetupError(f"{path}:{number}: unexpected line: {raw!r}")
     close_section()
 
@@ -202,7 +209,10 @@ def make_copy(repo, rev, tests_from, source):
             shutil.copytree(folder.resolve(), source / "tests", ignore=shutil.ignore_patterns(".git"))
             tests_origin = f"folder {folder.resolve()}"
         else:
-            tests_commit = git(repo, "rev-parse", "--verify", tests_from + "^{commit}")
+            try:
+                tests_commit = git(repo, "rev-parse", "--verify", tests_from + "^{commit}")
+            except SetupError:
+                raise SetupError(f"--tests-from {tests_from}: neither a folder nor a revision") from None
             extract(repo, tests_commit, source, ["tests"])
             tests_origin = f"{tests_commit[:12]} ({tests_from})"
         if not (source / "tests" / "CMakeLists.txt").is_file():
@@ -408,8 +418,10 @@ def main():
         return 2
 
     check = Check(args)
-    # A stop by signal goes the same way as Ctrl-C: the copy is removed on the way out.
-    signal.signal(signal.SIGTERM, stop_on_signal)
+    # A stop by signal goes the same way as Ctrl-C: the copy is removed on the way out. SIGINT is
+    # set too, since a shell starts a background job with it ignored.
+    for number in (signal.SIGINT, signal.SIGTERM):
+        signal.signal(number, stop_on_signal)
     try:
         if args.out:
             Path(args.out).parent.mkdir(parents=True, exist_ok=True)
