@@ -7,8 +7,8 @@ test suites over the same program. For each fault in faults.txt: apply it, rebui
 restore the file. A fault is CAUGHT when some test fails or times out, MISSED when all pass, and
 INVALID when the program no longer builds (those are not counted as caught).
 
-    tests/fault-seeding/seed-faults.py --rev main --out results.txt
-    tests/fault-seeding/seed-faults.py --rev main --tests-from other-branch --out after.txt
+    tests/fault-seeding/seed-faults.py --rev 500886a --out before.txt
+    tests/fault-seeding/seed-faults.py --rev 500886a --tests-from other-branch --out after.txt
 
 Every build and test command runs under `nice -n 19`. Standard library only.
 """
@@ -119,11 +119,20 @@ def parse_faults(path):
     return faults
 
 
+# Byte for byte: line ends are left as they are.
+def read(path):
+    return path.read_bytes().decode("utf-8")
+
+
+def write(path, text):
+    path.write_bytes(text.encode("utf-8"))
+
+
 def occurrences(source_root, fault):
     target = source_root / fault.file
     if not target.is_file():
         return -1
-    return target.read_text(encoding="utf-8").count(fault.original)
+    return read(target).count(fault.original)
 
 
 def check_applicable(source_root, faults):
@@ -288,11 +297,11 @@ class Check:
 
     def plant(self, fault):
         target = self.source / fault.file
-        original = target.read_text(encoding="utf-8")
+        original = read(target)
         count = original.count(fault.original)
         if count != 1:
             raise SetupError(f"fault {fault.id}: original found {count} times in {fault.file}")
-        target.write_text(original.replace(fault.original, fault.replacement), encoding="utf-8")
+        write(target, original.replace(fault.original, fault.replacement))
         return original
 
     def run_fault(self, fault):
@@ -309,7 +318,7 @@ class Check:
             return Outcome(fault, "CAUGHT" if failing else "MISSED", failing, time.monotonic() - started)
         finally:
             # Rewritten, not moved back: the new time stamp makes the next build recompile it.
-            target.write_text(original, encoding="utf-8")
+            write(target, original)
 
     def run(self, faults):
         started = time.monotonic()
