@@ -1,0 +1,521 @@
+#include "ArtFile.h"
+#include "FakePlatform.h"
+#include "FileFilter.h"
+#include "OptionCheckBox.h"
+#include "PicControl.h"
+#include "PictureLoader.h"
+#include "PictureSurface.h"
+#include "TestFolder.h"
+#include "WindowProgress.h"
+#include "frmASCII.h"
+#include "modASCII.h"
+
+#include <QComboBox>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+// The main window: what it shows after loading, its stored options, choosing the picture, runs
+// started from it (the settings they take, what it shows meanwhile, its refusals, closing it
+// mid-run) and the preview windows it opens.
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void stateAfterLoading();
+    void optionsRestored_data();
+    void optionsRestored();
+    void choosingAPicture_data();
+    void choosingAPicture();
+    void aboutBox();
+    void filterConversion_data();
+    void filterConversion();
+    void runTakesTheChosenSettings_data();
+    void runTakesTheChosenSettings();
+    void refusals_data();
+    void refusals();
+    void progressShown();
+    void eventsProcessedAtMostEvery15ms();
+    void closingDuringARun();
+    void previewOpensWithTheStoredSet();
+    void onePreviewAtATime();
+    void artPreview();
+
+private:
+    void open() { window = std::make_unique<frmASCII>(*platform); }
+    void makeArt(const QString &source, const QString &output);
+    QStringList disabledControls() const;
+    // Presses "View Your Selected Picture" for `path` and waits for its picture.
+    pp *view(const QString &path);
+
+    std::unique_ptr<FakePlatform> platform;
+    std::unique_ptr<TestFolder> folder;
+    std::unique_ptr<frmASCII> window;
+};
+
+namespace {
+
+const QString photo = QStringLiteral(GLYPHSMITH_TEST_DATA "/good/photo.jpg");
+const QString rotated = QStringLiteral(GLYPHSMITH_TEST_DATA "/good/rotated.jpg");
+
+// Drags `urls` over `window` and drops them there; whether the window welcomed the drag.
+bool dragAndDrop(QWidget *window, const QList<QUrl> &urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+    return enter.isAccepted();
+}
+
+// The window's own observer, noting what the window shows after each report.
+struct Recorder : WindowProgress
+{
+    Recorder(const RunDisplay &display, Platform &platform)
+        : WindowProgress(display, QString(), platform, [] { return false; }), d(display)
+    {
+    }
+    void progress(const ProgressUpdate &update) override
+    {
+        WindowProgress::progress(update);
+        note();
+    }
+    void runEnded(const RunOutcome &outcome) override
+    {
+        WindowProgress::runEnded(outcome);
+        note();
+    }
+    void note()
+    {
+        const QString bar = d.progress->isVisibleTo(d.window) ? QStringLiteral("bar at %1").arg(d.progress->value()) : "no bar";
+        const QString make = d.make->isVisibleTo(d.window) ? "make" : "no make";
+        shown << QStringList{d.statusPanel->text(), d.percentPanel->text(), d.window->windowTitle(), make, bar}.join(" | ");
+    }
+
+    RunDisplay d;
+    QStringList shown;
+};
+
+struct Unwatched : RunObserver
+{
+    void progress(const ProgressUpdate &) override {}
+    void runEnded(const RunOutcome &) override {}
+};
+
+} // namespace
+
+void TestMainWindow::init()
+{
+    window.reset();
+    platform = std::make_unique<FakePlatform>();
+    folder = std::make_unique<TestFolder>();
+    platform->folder = folder->path(QString());
+    // Relative paths, which only a faulty window would write to, land in the scratch folder too.
+    QDir::setCurrent(folder->path(QString()));
+    // A user whose "," is the decimal sign and whose "." groups thousands: "1.5" must not become fifteen.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // The middle ramp is neither the one selected at start nor the last; the last one is empty.
+    folder->writeFile(QStringLiteral("Formats.TXT"), " .:#\r\n .:-=+*#%@\r\n\r\n");
+    open();
+}
+
+void TestMainWindow::makeArt(const QString &source, const QString &output)
+{
+    window->choosePicture(source);
+    window->controls().txtResult->setText(output);
+    window->controls().cmdMake->click();
+}
+
+QStringList TestMainWindow::disabledControls() const
+{
+    QStringList names;
+    for (const QWidget *control : window->centralWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!control->isEnabled())
+            names << control->objectName();
+    }
+    names.sort();
+    return names;
+}
+
+pp *TestMainWindow::view(const QString &path)
+{
+    window->controls().txtSource->setText(path);
+    window->Command2_Click();
+    pp *preview = window->preview();
+    QSignalSpy done(preview, &pp::pictureDone);
+    if (!path.isEmpty() && done.isEmpty())
+        done.wait(10000);
+    return preview;
+}
+
+// The line rules of the ramp list are the ramp file's own; here, that the list shows it.
+void TestMainWindow::stateAfterLoading()
+{
+    for (const bool rampFile : {true, false}) {
+        if (!rampFile) {
+            QVERIFY(QFile::remove(folder->path(QStringLiteral("Formats.TXT"))));
+            open();
+        }
+        const MainWindowControls &c = window->controls();
+        QStringList entries;
+        for (int i = 0; i < c.lstL2D->count(); ++i)
+            entries << c.lstL2D->item(i)->text();
+        QCOMPARE(entries, rampFile ? QStringList({" .:#", " .:-=+*#%@", ""}) : QStringList{QString()});
+        QCOMPARE(c.lstL2D->currentRow(), 0);
+        QCOMPARE(c.cmbDetail->count(), 200);
+        QCOMPARE(c.cmbDetail->itemText(199), "200");
+        QCOMPARE(c.cmbDetail->currentText(), "10");
+        QCOMPARE(c.txtSize->text(), "1");
+        QCOMPARE(c.sbPanel1->text(), "Ready");
+        QVERIFY(c.Progress->isHidden() && !c.Progress->isTextVisible());
+        QVERIFY(platform->messages.isEmpty());
+    }
+    if (!QFile::exists(QStringLiteral(":/icons/abc-16.png")))
+        QSKIP("the icon resources are not linked into this build");
+    QCOMPARE(window->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}}));
+}
+
+void TestMainWindow::optionsRestored_data()
+{
+    QTest::addColumn<QString>("stored"); // null: no key
+    QTest::addColumn<int>("value");
+    QTest::newRow("first start: checked") << QString() << 1;
+    QTest::newRow("0: unchecked") << "0" << 0;
+    QTest::newRow("2: greyed") << "2" << 2;
+    QTest::newRow("word ignored") << "yes" << 1;
+    QTest::newRow("other number ignored") << "3" << 1;
+}
+
+void TestMainWindow::optionsRestored()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, value);
+    for (const bool reminder : {false, true}) {
+        const auto box = [&](bool ofReminder) { return ofReminder ? window->controls().iFR : window->controls().oNP; };
+        platform->store.clear();
+        if (!stored.isNull())
+            platform->store.insert(reminder ? "Glyphsmith/Options/ChecksFR" : "Glyphsmith/Options/Checks", stored);
+        const QMap<QString, QString> before = platform->store;
+        open();
+        QCOMPARE(box(reminder)->value(), value);
+        QCOMPARE(box(!reminder)->value(), 1);
+        // A restored value is written back as it was; a first start writes nothing.
+        QCOMPARE(platform->store, before);
+        // A click is saved at once; from the greyed state it checks the box.
+        box(reminder)->click();
+        open();
+        QCOMPARE(box(reminder)->value(), value == 1 ? 0 : 1);
+    }
+}
+
+void TestMainWindow::choosingAPicture_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("output"); // empty: the picture is not taken
+    QTest::newRow("Browse: extension replaced") << "browse" << "/p/cat.jpg" << "/p/cat.txt";
+    QTest::newRow("Browse: no extension") << "browse" << "cat" << "cat.txt";
+    QTest::newRow("Browse: dot only in the folder") << "browse" << "/home/a.b/cat" << "/home/a.b/cat.txt";
+    QTest::newRow("Browse: dot only in a backslash folder") << "browse" << "C:\\a.b\\cat" << "C:\\a.b\\cat.txt";
+    QTest::newRow("Browse: same picture again") << "browse again" << "/p/cat.jpg" << "/p/cat.txt";
+    QTest::newRow("Browse cancelled") << "cancel" << "/p/cat.jpg" << "";
+    QTest::newRow("one file dropped") << "drop" << "/p/cat.png" << "/p/cat.txt";
+    QTest::newRow("two files dropped") << "drop two" << "/p/cat.png" << "";
+    // Read, a FIFO or a device would hold the window up; they are refused with a message.
+    QTest::newRow("Browse: a device") << "browse" << "/dev/null" << "";
+    QTest::newRow("a folder dropped") << "drop" << "/" << "";
+}
+
+void TestMainWindow::choosingAPicture()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, picture);
+    QFETCH(QString, output);
+    const bool taken = !output.isEmpty();
+    const MainWindowControls &c = window->controls();
+    if (how == u"browse again")
+        c.txtSource->setText(picture);
+    c.txtResult->setText(QStringLiteral("/elsewhere/old.rtf"));
+    if (how.startsWith(u"drop")) {
+        QCOMPARE(dragAndDrop(window.get(), QList<QUrl>(how == u"drop two" ? 2 : 1, QUrl::fromLocalFile(picture))), how == u"drop");
+    } else {
+        if (how != u"cancel")
+            platform->answers << picture;
+        c.cmdPicBrowse->click();
+    }
+    QCOMPARE(c.txtSource->text(), taken ? picture : QString());
+    QCOMPARE(platform->messages, QFile::exists(picture) ? QStringList{"Glyphsmith: The Source Picture Could Not Be Loaded"} : QStringList());
+    QCOMPARE(c.txtResult->text(), taken ? output : QStringLiteral("/elsewhere/old.rtf"));
+    // The two dialogs share one file name, so the Save dialog offers the picture's.
+    c.cmdASCIIBrowse->click();
+    QCOMPARE(platform->dialogs.last().fileName, taken ? picture : QString());
+}
+
+void TestMainWindow::aboutBox()
+{
+    window->findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
+    QCOMPARE(platform->messages,
+             QStringList{"About Quorvane Glyphsmith: "
+                         "Glyphsmith is a handy tool to quickly generate ASCII text images from common graphical images.\n"
+                         "For more information on Glyphsmith or other software visit https://quorvane.example/glyphsmith/support\n"
+                         "\n"
+                         "Glyphsmith Version: 7.0 Build 67"});
+}
+
+void TestMainWindow::filterConversion_data()
+{
+    QTest::addColumn<QString>("barSeparated");
+    QTest::addColumn<QString>("qtFilter");
+    QTest::newRow("picture dialog") << "Pictures|*.bmp;*.jpg|All Files (*.*)|*.*" << "Pictures (*.bmp *.jpg);;All Files (*)";
+    QTest::newRow("description names other patterns") << "Pictures (*.png)|*.gif" << "Pictures (*.gif)";
+    QTest::newRow("blanks and empty patterns") << " Text | *.txt ; ;*.log" << "Text (*.txt *.log)";
+    QTest::newRow("pair without patterns dropped") << "Empty||Text|*.txt|Dangling" << "Text (*.txt)";
+}
+
+void TestMainWindow::filterConversion()
+{
+    QFETCH(QString, barSeparated);
+    QFETCH(QString, qtFilter);
+    QCOMPARE(qtFileFilter(barSeparated), qtFilter);
+}
+
+// What the run writes is compared whole elsewhere; here, that the window hands it what the user
+// chose: the file must be the one a run with those settings writes.
+void TestMainWindow::runTakesTheChosenSettings_data()
+{
+    QTest::addColumn<QString>("size"); // as typed
+    QTest::addColumn<float>("factor"); // as the run must read it
+    QTest::addColumn<int>("boxes");    // the value of both option boxes; only a checked one writes the reminder
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("TXT, reminder, opened") << "1" << 1.0f << 1 << "art.TXT" << true;
+    QTest::newRow("text, half size the German way, boxes unchecked") << "0,5" << 0.5f << 0 << "art.txt" << false;
+    QTest::newRow("text, boxes greyed") << "1" << 1.0f << 2 << "art.txt" << false;
+    QTest::newRow("HTML, doubled") << "2" << 2.0f << 1 << "art.HTML" << true;
+    QTest::newRow("rtf, size in the C form") << "1.5" << 1.5f << 1 << "art.rtf" << true;
+    QTest::newRow("htm, negative size is unscaled") << "-1" << -1.0f << 1 << "art.htm" << true;
+    QTest::newRow("shell script never opened") << "1" << 1.0f << 1 << "art.sh" << false;
+}
+
+void TestMainWindow::runTakesTheChosenSettings()
+{
+    QFETCH(QString, size);
+    QFETCH(float, factor);
+    QFETCH(int, boxes);
+    QFETCH(QString, output);
+    QFETCH(bool, opened);
+    const MainWindowControls &c = window->controls();
+    c.lstL2D->setCurrentRow(1);
+    c.txtSize->setText(size);
+    c.cmbDetail->setCurrentText(QStringLiteral("12"));
+    c.iFR->setValue(boxes);
+    c.oNP->setValue(boxes);
+    QStringList duringRun; // the disabled controls and the make button's caption
+    platform->onClock = [&] { duringRun = disabledControls() << c.cmdMake->text(); };
+    makeArt(photo, folder->path(output));
+
+    Unwatched unwatched;
+    const RunParameters chosen{photo, folder->path("direct-" + output), QStringLiteral(" .:-=+*#%@"), factor, 12, boxes == 1};
+    QVERIFY(MakeASCIIPicture(chosen, unwatched).succeeded());
+    QCOMPARE(folder->readFile(output), folder->readFile("direct-" + output));
+    QVERIFY(platform->messages.isEmpty());
+    QCOMPARE(platform->openedFiles, opened ? QStringList{folder->path(output)} : QStringList{});
+
+    // The path boxes are read-only anyway, and the hidden controls out of reach.
+    QCOMPARE(duringRun, (QStringList{"Command2", "cmbDetail", "cmdASCIIBrowse", "cmdMake", "cmdPicBrowse", "iFR", "lstL2D", "oNP",
+                                     "txtSize", "Making ASCII Image..."}));
+    QVERIFY(disabledControls().isEmpty());
+    QCOMPARE(c.cmdMake->text(), "Make ASCII Picture");
+    QCOMPARE(QStringList({c.sbPanel1->text(), c.sbPanel2->text(), window->windowTitle()}),
+             (QStringList{"Ready", "100%", "Glyphsmith"}));
+    QVERIFY(c.Progress->isHidden() && !c.cmdMake->isHidden());
+}
+
+void TestMainWindow::refusals_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("output"); // a file of the folder, or blanks
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<int>("ramp");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no source") << "" << "art.txt" << "1" << 0 << "Select A Source Picture First";
+    QTest::newRow("source of blanks") << "   " << "art.txt" << "1" << 0 << "Select A Source Picture First";
+    QTest::newRow("no output") << photo << "" << "1" << 0 << "Select An Output Text File First";
+    QTest::newRow("output of blanks") << photo << " \t " << "1" << 0 << "Select An Output Text File First";
+    QTest::newRow("size of letters") << photo << "art.txt" << "abc" << 0 << "Enter A Number For The Picture Size First";
+    QTest::newRow("no size") << photo << "art.txt" << "" << 0 << "Enter A Number For The Picture Size First";
+    QTest::newRow("empty ramp") << photo << "art.txt" << "1" << 2 << "Select The Characters For Your ASCII Art First";
+    QTest::newRow("engine refuses a text file") << QStringLiteral(GLYPHSMITH_TEST_DATA "/bad/text.jpg") << "art.txt" << "1" << 0
+                                                << "The Source Picture Could Not Be Loaded";
+}
+
+void TestMainWindow::refusals()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, output);
+    QFETCH(QString, size);
+    QFETCH(int, ramp);
+    QFETCH(QString, message);
+    const MainWindowControls &c = window->controls();
+    c.txtSize->setText(size);
+    c.lstL2D->setCurrentRow(ramp);
+    makeArt(source, output.trimmed().isEmpty() ? output : folder->path(output));
+    QCOMPARE(platform->messages, QStringList{"Glyphsmith: " + message});
+    QCOMPARE(folder->entries(), QStringList{"Formats.TXT"});
+    QVERIFY(platform->openedFiles.isEmpty());
+    QVERIFY(disabledControls().isEmpty());
+    QCOMPARE(c.sbPanel1->text(), "Ready");
+}
+
+void TestMainWindow::progressShown()
+{
+    // A chessboard of 2 x 2 cells at detail 10. Worked out from each phase's share: sampling
+    // column c of C at c x 100 / C / 2, greying the same plus 50, drawing row r of R at r x 100 / (R - 1).
+    QImage board(16, 26, QImage::Format_RGB32);
+    for (int y = 0; y < board.height(); ++y) {
+        for (int x = 0; x < board.width(); ++x)
+            board.setPixel(x, y, (x / 8 + y / 13) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    }
+    QVERIFY(board.save(folder->path(QStringLiteral("board.png"))));
+    const RunParameters parameters{folder->path(QStringLiteral("board.png")), folder->path(QStringLiteral("art.txt")), QStringLiteral(" .:#")};
+    Recorder recorder(window->runDisplay(), *platform);
+    QVERIFY(MakeASCIIPicture(parameters, recorder).succeeded());
+    QCOMPARE(recorder.shown, (QStringList{
+                                 "Analysising Picture | 0% | Glyphsmith - 0% - Analysising Picture | make | no bar",
+                                 "Analysising Picture | 25% | Glyphsmith - 25% - Analysising Picture | make | no bar",
+                                 "Analysising Picture | 50% | Glyphsmith - 50% - Checking Picture | make | no bar",
+                                 "Analysising Picture | 75% | Glyphsmith - 75% - Checking Picture | make | no bar",
+                                 "Drawing ASCII Picture | 0% | Glyphsmith - 0% - Creating Picture | no make | bar at 0",
+                                 "Drawing ASCII Picture | 100% | Glyphsmith - 100% - Creating Picture | no make | bar at 100",
+                                 "Ready | 100% | Glyphsmith | make | no bar",
+                             }));
+}
+
+void TestMainWindow::eventsProcessedAtMostEvery15ms()
+{
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(0);
+    WindowProgress observer(window->runDisplay(), QString(), *platform, [] { return false; });
+    platform->clockStep = 5;
+    for (int i = 0; i < 30; ++i)
+        observer.yield();
+    // Readings 0, 5, ... 145: events at 0, 15, 30, ... 135.
+    QCOMPARE(ticks, 10);
+}
+
+void TestMainWindow::closingDuringARun()
+{
+    const MainWindowControls &c = window->controls();
+    QSignalSpy unloaded(window.get(), &frmASCII::unloaded);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    c.cmbDetail->setCurrentIndex(0);
+    platform->clockStep = 20;
+    bool closeSent = false;
+    platform->onClock = [&] {
+        // Once the drawing has begun, the output file is open.
+        if (c.sbPanel1->text() == u"Drawing ASCII Picture" && !std::exchange(closeSent, true))
+            QTimer::singleShot(0, window.get(), &QWidget::close);
+    };
+    makeArt(photo, folder->path(QStringLiteral("art.txt")));
+    QVERIFY(closeSent);
+    QCOMPARE(unloaded.count(), 1);
+    QVERIFY(!window->isVisible());
+    QCOMPARE(folder->entries(), QStringList{"Formats.TXT"});
+    QVERIFY(platform->messages.isEmpty() && platform->openedFiles.isEmpty());
+}
+
+void TestMainWindow::previewOpensWithTheStoredSet()
+{
+    pp *preview = view(rotated);
+    QVERIFY(preview && preview->isVisible());
+    QCOMPARE(preview->windowTitle(), QStringLiteral("Preview Picture"));
+    PicControl &control = *preview->PC1();
+    // Loaded as a conversion loads it: turned upright.
+    QCOMPARE(control.Picture().size(), PictureLoader::load(rotated)->size());
+    QCOMPARE(control.size(), preview->size() - QSize(1, 1));
+    QCOMPARE(control.ScrollSpeed(), qint16(10));
+    QCOMPARE(control.BorderStyle(), 0);
+    QCOMPARE(control.Appearance(), 0);
+    QCOMPARE(control.BackColor(), OleColors::buttonFace);
+    // Shown, the lens settings are the lists' texts: the stored 1.5 does not survive.
+    QCOMPARE(control.state().mMagnify, 2.0f);
+    QVERIFY(platform->messages.isEmpty());
+
+    // No picture chosen: the empty viewer, without a message.
+    init();
+    preview = view(QString());
+    QVERIFY(preview->PC1()->Picture().isNull());
+    QVERIFY(preview->PC1()->elements().picMain->isHidden());
+    QVERIFY(platform->messages.isEmpty());
+}
+
+// Pressed again, the button shows the new picture in the open window, settings kept; a picture
+// that does not load leaves it as it was; closed, the window is made afresh.
+void TestMainWindow::onePreviewAtATime()
+{
+    pp *first = view(photo);
+    PicControl &control = *first->PC1();
+    control.setScrollSpeed(150);
+    control.elements().Combo2->setEditText(QStringLiteral("Medium"));
+    control.elements().HScroll1->setValue(5);
+    const QImage shown = control.Picture();
+    QCOMPARE(view(QStringLiteral(GLYPHSMITH_TEST_DATA "/bad/no-such-picture.jpg")), first);
+    QCOMPARE(platform->messages, QStringList{"Glyphsmith: The Source Picture Could Not Be Loaded"});
+    QCOMPARE(control.Picture(), shown);
+    QCOMPARE(view(rotated), first);
+    QCOMPARE(control.ScrollSpeed(), qint16(150));
+    QCOMPARE(control.LenzSize(), 1);
+    QCOMPARE(control.elements().HScroll1->value(), 2);
+    QCOMPARE(control.Picture().size(), PictureLoader::load(rotated)->size());
+
+    first->close();
+    QTRY_VERIFY(!window->preview());
+    pp *again = view(photo);
+    QCOMPARE(again->PC1()->ScrollSpeed(), qint16(10));
+    QVERIFY(!again->PC1()->Picture().isNull());
+}
+
+void TestMainWindow::artPreview()
+{
+    const QString art = folder->path(QStringLiteral("art.rtf"));
+    QAction *item = window->findChild<QAction *>(QStringLiteral("mnuArtPreview"));
+    window->controls().txtResult->setText(art);
+    QVERIFY(!item->isEnabled()); // no such file yet
+    folder->writeFile(QStringLiteral("art.rtf"), {});
+    window->controls().txtResult->setText(photo); // a file, but not art
+    QVERIFY(!item->isEnabled());
+
+    window->controls().txtSource->setText(photo);
+    window->controls().txtResult->setText(art);
+    window->controls().cmbDetail->setCurrentText(QStringLiteral("4"));
+    window->cmdMake_Click();
+    QVERIFY(item->isEnabled());
+    item->trigger();
+    pp *preview = window->artPreview();
+    QVERIFY(preview && preview != window->preview());
+    QCOMPARE(preview->windowTitle(), QStringLiteral("Preview ASCII Picture"));
+    QSignalSpy done(preview, &pp::pictureDone);
+    QVERIFY(done.wait(10000));
+    // The art is drawn at the detail the file records: 3 x 5 pixels a character at detail 4.
+    const std::optional<ArtFile> rows = readArtFile(art);
+    QCOMPARE(preview->PC1()->Picture().size(), QSize(int(rows->rows.first().size()) * 3, int(rows->rows.size()) * 5));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
