@@ -1,10 +1,17 @@
 #include "OutputFormat.h"
+#include "RampFile.h"
 #include "Windows1252.h"
 #include "modFile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
-class TestOutputFormat : public QObject
+// The rules of the text the program reads and writes: the output's kind, escaping and code page,
+// and the ramp list. Whole output files are compared with the reference model.
+class TestTextFiles : public QObject
 {
     Q_OBJECT
 
@@ -15,14 +22,9 @@ private slots:
         QTest::addColumn<QString>("extension");
         QTest::addColumn<int>("kind");
         const int text = int(OutputKind::Text), rtf = int(OutputKind::RichText), html = int(OutputKind::Html);
-        QTest::newRow("txt") << QStringLiteral("C:\\Art\\cat.txt") << QStringLiteral("txt") << text;
         QTest::newRow("mixed-case rtf") << QStringLiteral("C:\\Art\\cat.Rtf") << QStringLiteral("Rtf") << rtf;
-        QTest::newRow("html") << QStringLiteral("C:\\Art\\cat.html") << QStringLiteral("html") << html;
         QTest::newRow("htm") << QStringLiteral("/home/me/cat.HTM") << QStringLiteral("HTM") << html;
-        QTest::newRow("no extension") << QStringLiteral("C:\\Art\\cat") << QString() << text;
-        QTest::newRow("bare name") << QStringLiteral("cat") << QString() << text;
         QTest::newRow("dot in a Windows folder") << QStringLiteral("C:\\my.files\\cat") << QString() << text;
-        QTest::newRow("dot in a folder") << QStringLiteral("/home/a.b/cat") << QString() << text;
         QTest::newRow("ends in a dot") << QStringLiteral("/tmp/cat.") << QString() << text;
         QTest::newRow("unknown kind is plain text") << QStringLiteral("/tmp/cat.dat") << QStringLiteral("dat") << text;
         QTest::newRow("254 characters") << QStringLiteral("a.") + QString(254, u'e') << QString(254, u'e') << text;
@@ -35,23 +37,6 @@ private slots:
         QFETCH(int, kind);
         QCOMPARE(modFile::GetExtension(path), extension);
         QCOMPARE(int(outputKindOf(path)), kind);
-    }
-
-    void addBackslash_data()
-    {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("joined");
-        const QString sep = QDir::separator();
-        QTest::newRow("plain folder") << QStringLiteral("/opt/glyphsmith") << QStringLiteral("/opt/glyphsmith") + sep;
-        QTest::newRow("slash kept") << QStringLiteral("/opt/glyphsmith/") << QStringLiteral("/opt/glyphsmith/");
-        QTest::newRow("backslash kept") << QStringLiteral("C:\\Glyphsmith\\") << QStringLiteral("C:\\Glyphsmith\\");
-        QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("/");
-    }
-    void addBackslash()
-    {
-        QFETCH(QString, folder);
-        QFETCH(QString, joined);
-        QCOMPARE(modFile::AddBackslash(folder), joined);
     }
 
     void safeToOpen_data()
@@ -75,19 +60,6 @@ private slots:
         QCOMPARE(modFile::isSafeToOpen(path), safe);
     }
 
-    void headers()
-    {
-        QCOMPARE(headerLines(OutputKind::RichText, 8, false).value(1), QStringLiteral("\\viewkind4\\uc1\\pard\\f0\\fs16"));
-        QCOMPARE(headerLines(OutputKind::RichText, 10, true).size(), 2); // never a reminder in RTF
-        QVERIFY(headerLines(OutputKind::RichText, 10, true).value(1).endsWith(u"\\fs20"));
-        const QStringList reminder = headerLines(OutputKind::Text, 10, true);
-        QCOMPARE(reminder.size(), 7);
-        QVERIFY(reminder.first().endsWith(u"and size to 10."));
-        QCOMPARE(reminder.mid(4), (QStringList{QString(), QString(), QString()}));
-        QCOMPARE(headerLines(OutputKind::Html, 10, true), reminder);
-        QVERIFY(headerLines(OutputKind::Text, 10, false).isEmpty());
-    }
-
     void rows_data()
     {
         QTest::addColumn<int>("kind");
@@ -97,8 +69,6 @@ private slots:
         QTest::newRow("text as it is") << text << QStringLiteral("\\{<&>}") << QStringLiteral("\\{<&>}");
         QTest::newRow("rtf escapes backslash and braces") << rtf << QStringLiteral("a\\b{c}d<&>") << QStringLiteral("a\\\\b\\{c\\}d<&>\\par");
         QTest::newRow("html escapes ampersand and angles") << html << QStringLiteral("a<b&c>d\\{}") << QStringLiteral("a&lt;b&amp;c&gt;d\\{}<BR>");
-        QTest::newRow("empty html row") << html << QString() << QStringLiteral("<BR>");
-        QTest::newRow("runs of spaces kept") << html << QStringLiteral("   ") << QStringLiteral("   <BR>");
         // Characters Windows-1252 lacks by number, a pair as one character; those it holds as they are.
         QTest::newRow("rtf outside the code page") << rtf << QStringLiteral("\u2591\u2592\u2593\u2588\u00E9\U0001F600")
                                                    << QStringLiteral("\\u9617?\\u9618?\\u9619?\\u9608?\u00E9\\u-10179?\\u-8704?\\par");
@@ -113,22 +83,19 @@ private slots:
         QCOMPARE(rowLine(OutputKind(kind), row), line);
     }
 
-    void trailers()
-    {
-        QCOMPARE(trailerLines(OutputKind::RichText), (QStringList{QStringLiteral("}"), QString(), QString(), QStringLiteral("Generated by Glyphsmith")}));
-        QCOMPARE(trailerLines(OutputKind::Html), (QStringList{QString(), QString(), QStringLiteral("Generated by Glyphsmith")}));
-    }
-
     void windows1252_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("ascii") << QStringLiteral(" .:#") << QByteArray(" .:#");
         QTest::newRow("latin-1 range") << QStringLiteral("\u00B7\u00B0\u00E9\u00FF") << QByteArray("\xB7\xB0\xE9\xFF");
         QTest::newRow("euro and quotes") << QStringLiteral("\u20AC\u2018\u2019\u0178") << QByteArray("\x80\x91\x92\x9F");
         QTest::newRow("unrepresentable becomes ?") << QStringLiteral("\u2591\u2593") << QByteArray("??");
         QTest::newRow("a pair is one character") << QStringLiteral("a\U0001F600b") << QByteArray("a?b");
         QTest::newRow("undefined bytes round-trip") << QStringLiteral("\u0081\u008D\u008F\u0090\u009D") << QByteArray("\x81\x8D\x8F\x90\x9D");
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        QTest::newRow("every byte decoded encodes back") << Windows1252::decode(all) << all;
     }
     void windows1252()
     {
@@ -139,14 +106,78 @@ private slots:
             QCOMPARE(Windows1252::decode(bytes), text);
     }
 
-    void windows1252DecodesEveryByte()
+    void rampLines_data()
     {
-        QByteArray all;
-        for (int b = 0; b < 256; ++b)
-            all.append(char(b));
-        QCOMPARE(Windows1252::encode(Windows1252::decode(all)), all);
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QStringList>("ramps");
+        QTest::newRow("empty file gives one empty ramp") << QByteArray() << QStringList{QString()};
+        QTest::newRow("final CR LF adds nothing") << QByteArray("A\r\nB\r\n") << QStringList{"A", "B"};
+        QTest::newRow("last line without an end") << QByteArray("A\r\nB") << QStringList{"A", "B"};
+        QTest::newRow("blank line between") << QByteArray("A\r\n\r\nB\r\n") << QStringList{"A", "", "B"};
+        QTest::newRow("lone CR ends a line") << QByteArray("A\rB\r") << QStringList{"A", "B"};
+        QTest::newRow("LF line ends") << QByteArray("A\nB\n") << QStringList{"A", "B"};
+        QTest::newRow("mixed line ends") << QByteArray("A\r\nB\nC\rD\n\rE") << QStringList{"A", "B", "C", "D", "", "E"};
+        QTest::newRow("only CR LF") << QByteArray("\r\n") << QStringList{QString()};
+        QTest::newRow("repeated ramps are kept") << QByteArray(" .#\r\n .#\r\n") << QStringList{" .#", " .#"};
+        QTest::newRow("Windows-1252 text") << QByteArray(" \xB7\xB0#\r\n") << QStringList{QStringLiteral(" \u00B7\u00B0#")};
+    }
+    void rampLines()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QStringList, ramps);
+        QCOMPARE(RampFile::parse(contents), ramps);
+    }
+
+    void rampListWrittenAndReadBack()
+    {
+        QTemporaryDir dir;
+        const QString path = RampFile::pathIn(dir.path());
+        QCOMPARE(RampFile::pathIn(dir.path() + u'/'), path);
+        QCOMPARE(RampFile::read(path), QStringList{QString()}); // none there yet
+        const QStringList ramps{QString(), QStringLiteral(" .:#"), QStringLiteral("\u20AC@")};
+        QVERIFY(RampFile::write(path, ramps));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("\r\n .:#\r\n\x80@\r\n"));
+        QCOMPARE(RampFile::read(path), ramps);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Formats.TXT")});
+        // A folder where the file should be cannot be replaced; nothing is left behind.
+        QTemporaryDir blocked;
+        QVERIFY(QDir(blocked.path()).mkdir(QStringLiteral("Formats.TXT")));
+        QVERIFY(!RampFile::write(RampFile::pathIn(blocked.path()), {QStringLiteral("x")}));
+        QCOMPARE(QDir(blocked.path()).entryList(QDir::Files), QStringList());
+    }
+
+    void whereTheRampListLives_data()
+    {
+        QTest::addColumn<QStringList>("copies"); // of "program", "user", "system", "other"
+        QTest::addColumn<QString>("read");
+        QTest::newRow("beside the program first") << QStringList{"program", "user", "system"} << "program";
+        QTest::newRow("then the user's own") << QStringList{"user", "system", "other"} << "user";
+        QTest::newRow("then the installed ones in order") << QStringList{"other", "system"} << "system";
+        QTest::newRow("none: beside the program") << QStringList{} << "program";
+    }
+    void whereTheRampListLives()
+    {
+        QFETCH(QStringList, copies);
+        QFETCH(QString, read);
+        QTemporaryDir dir;
+        const auto folder = [&](const QString &name) { return dir.filePath(name); };
+        QVERIFY(QDir().mkpath(folder(QStringLiteral("program"))));
+        for (const QString &name : copies) {
+            QVERIFY(QDir().mkpath(folder(name)));
+            QVERIFY(RampFile::write(RampFile::pathIn(folder(name)), {name}));
+        }
+        RampFile::Folders folders{folder(QStringLiteral("program")), folder(QStringLiteral("user")),
+                                  {folder(QStringLiteral("system")), folder(QStringLiteral("other"))}};
+        QCOMPARE(RampFile::pathToRead(folders), RampFile::pathIn(folder(read)));
+        // Saving goes beside the program when it can, else to the user's copy, made as needed.
+        QCOMPARE(RampFile::pathToWrite(folders), RampFile::pathIn(folder(QStringLiteral("program"))));
+        folders.program = folder(QStringLiteral("no such folder"));
+        QCOMPARE(RampFile::pathToWrite(folders), RampFile::pathIn(folder(QStringLiteral("user"))));
+        QVERIFY(QFileInfo(folder(QStringLiteral("user"))).isDir());
     }
 };
 
-QTEST_APPLESS_MAIN(TestOutputFormat)
-#include "tst_outputformat.moc"
+QTEST_APPLESS_MAIN(TestTextFiles)
+#include "tst_textfiles.moc"

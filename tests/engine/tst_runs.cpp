@@ -1,0 +1,338 @@
+#include "ArtFile.h"
+#include "ArtRenderer.h"
+#include "RampFile.h"
+#include "modASCII.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(RunResult)
+
+// Whole runs of the engine as its observer sees them: the progress reports, refusals, stopping;
+// and the art drawn as a picture and read back from its file. The files themselves are compared
+// with the reference model.
+class TestRuns : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void progressReports_data();
+    void progressReports();
+    void progressWhileResizing_data();
+    void progressWhileResizing();
+    void refusals_data();
+    void refusals();
+    void stoppedRunKeepsTheOldFile_data();
+    void stoppedRunKeepsTheOldFile();
+    void everyCharacterInItsOwnCell();
+    void inkFollowsTheRamps();
+    void filesReadBackAlike();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString halves(const QString &name, QSize size);
+    QStringList filesInFolder() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden); }
+};
+
+namespace {
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Keeps every call a run makes, and can ask the run to stop at a given yield.
+struct RecordingObserver : RunObserver
+{
+    QList<ProgressUpdate> updates;
+    QStringList rows;
+    int drawingBeganAfter = -1; // how many updates came before drawingBegins()
+    std::function<bool(const RecordingObserver &)> stopWhen; // asked at every yield
+    std::optional<RunOutcome> ended;
+    int callsAfterEnd = 0;
+
+    void progress(const ProgressUpdate &update) override
+    {
+        callsAfterEnd += ended ? 1 : 0;
+        updates << update;
+    }
+    void drawingBegins() override { drawingBeganAfter = int(updates.size()); }
+    void rowAssembled(const QString &rowText) override { rows << rowText; }
+    bool yield() override
+    {
+        callsAfterEnd += ended ? 1 : 0;
+        return !stopWhen || !stopWhen(*this);
+    }
+    void runEnded(const RunOutcome &outcome) override
+    {
+        callsAfterEnd += ended ? 1 : 0;
+        ended = outcome;
+    }
+    QList<ProgressUpdate> updatesOf(RunPhase phase) const
+    {
+        QList<ProgressUpdate> found;
+        for (const ProgressUpdate &u : updates)
+            if (u.phase == phase)
+                found << u;
+        return found;
+    }
+    // The percentages of one phase in order, "-" for a report without one.
+    QString percentsOf(RunPhase phase) const
+    {
+        QStringList percents;
+        for (const ProgressUpdate &u : updatesOf(phase))
+            percents << (u.percent ? QString::number(*u.percent) : QStringLiteral("-"));
+        return percents.join(u' ');
+    }
+};
+
+// How much ink the cell at column `c` of the first row holds: 0 blank, 255 solid.
+double inkOf(const QImage &art, int c, CellSize cell)
+{
+    double ink = 0;
+    for (int y = 0; y < cell.height; ++y) {
+        for (int x = 0; x < cell.width; ++x)
+            ink += 255 - qGray(art.pixel(c * cell.width + x, y));
+    }
+    return ink / (cell.width * cell.height);
+}
+
+} // namespace
+
+// A picture whose left half is black and right half white, saved as PNG.
+QString TestRuns::halves(const QString &name, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width() / 2; ++x)
+            image.setPixel(x, y, qRgb(0, 0, 0));
+    image.save(path(name));
+    return path(name);
+}
+
+// Sampling column c of C reports c x 100 / C / 2, greying the same plus 50, drawing row r of R
+// r x 100 / (R - 1); a negative size reads every column while resizing, at x x 100 / W / 2.
+void TestRuns::progressReports_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<float>("factor");
+    QTest::addColumn<QString>("resizing");
+    QTest::addColumn<QString>("sampling");
+    QTest::addColumn<QString>("greying");
+    QTest::addColumn<QString>("drawing");
+    QTest::newRow("5 x 3 cells, never resized") << QSize(40, 39) << 1.0f << "" << "0 10 20 30 40" << "50 60 70 80 90" << "0 50 100";
+    QTest::newRow("one row has no drawing percentage") << QSize(40, 13) << 1.0f << "" << "0 10 20 30 40" << "50 60 70 80 90" << "-";
+    // 15 x 100 / 16 / 2 is 46.875.
+    QTest::newRow("negative size only reads") << QSize(16, 26) << -2.0f << "0 3 6 9 12 16 19 22 25 28 31 34 38 41 44 47" << "0 25"
+                                              << "50 75" << "0 100";
+}
+
+void TestRuns::progressReports()
+{
+    QFETCH(QSize, size);
+    QFETCH(float, factor);
+    RecordingObserver observer;
+    QVERIFY(MakeASCIIPicture({halves(QStringLiteral("p.png"), size), path(QStringLiteral("p.txt")), QStringLiteral(" .:#"), factor},
+                             observer).succeeded());
+    QFETCH(QString, resizing);
+    QFETCH(QString, sampling);
+    QFETCH(QString, greying);
+    QFETCH(QString, drawing);
+    QCOMPARE(observer.percentsOf(RunPhase::Resizing), resizing);
+    QCOMPARE(observer.percentsOf(RunPhase::Sampling), sampling);
+    QCOMPARE(observer.percentsOf(RunPhase::Greying), greying);
+    QCOMPARE(observer.percentsOf(RunPhase::Drawing), drawing);
+    // The phases follow each other, and the make button goes behind the bar just before the first row.
+    QCOMPARE(observer.updates.indexOf(observer.updatesOf(RunPhase::Sampling).first()), resizing.isEmpty() ? 0 : resizing.count(u' ') + 1);
+    QCOMPARE(observer.drawingBeganAfter, observer.updates.size() - observer.updatesOf(RunPhase::Drawing).size());
+    QVERIFY(observer.ended && observer.ended->succeeded());
+    QCOMPARE(observer.callsAfterEnd, 0);
+}
+
+void TestRuns::progressWhileResizing_data()
+{
+    QTest::addColumn<float>("size");
+    QTest::addColumn<int>("writes");
+    QTest::newRow("doubling") << 2.0f << 200; // the last write 199 x 100 / 200 / 4 + 50 = 74.875
+    // The write loop runs to round(0.5 x 99) = 50 (halves to even), one column past the 50 written: 75.
+    QTest::newRow("halving") << 0.5f << 51;
+}
+
+void TestRuns::progressWhileResizing()
+{
+    // A 100-pixel-wide picture: reading shows 0 ... 50 (49.5 goes to 50), writing 50 ... 75.
+    QFETCH(float, size);
+    QFETCH(int, writes);
+    RecordingObserver observer;
+    QVERIFY(MakeASCIIPicture({halves(QStringLiteral("p2.png"), {100, 26}), path(QStringLiteral("p2.txt")), QStringLiteral(" .:#"), size},
+                             observer).succeeded());
+    const QList<ProgressUpdate> resizing = observer.updatesOf(RunPhase::Resizing);
+    QCOMPARE(resizing.size(), 100 + writes);
+    QCOMPARE(resizing.first().percent, 0);
+    QCOMPARE(resizing[99].percent, 50);
+    QCOMPARE(resizing[100].percent, 50);
+    QCOMPARE(resizing.last().percent, 75);
+    QCOMPARE(resizing.first().statusText(), QStringLiteral("Resizing Picture"));
+    QCOMPARE(resizing.first().caption(), QStringLiteral("Glyphsmith - 0% - Resizing Picture"));
+    QCOMPARE(observer.updates.lastIndexOf(resizing.last()) + 1, observer.updates.indexOf(ProgressUpdate{RunPhase::Sampling, 0}));
+}
+
+// A refusal before loading, while loading and of the loaded geometry: each still ends the run
+// for its observer and leaves the folder as it was.
+void TestRuns::refusals_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("detail");
+    QTest::addColumn<RunResult>("result");
+    QTest::newRow("detail 0") << QStringLiteral("ok.png") << 0 << RunResult::NoDetail;
+    QTest::newRow("not a picture") << QStringLiteral("notes.png") << 10 << RunResult::SourceNotLoaded;
+    QTest::newRow("cells larger than the picture") << QStringLiteral("ok.png") << 200 << RunResult::PictureTooSmall;
+}
+
+void TestRuns::refusals()
+{
+    QFETCH(QString, source);
+    QFETCH(int, detail);
+    QFETCH(RunResult, result);
+    halves(QStringLiteral("ok.png"), {64, 52});
+    QFile notes(path(QStringLiteral("notes.png")));
+    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("not a picture\n") == 14);
+    notes.close();
+    const QStringList before = filesInFolder();
+    RecordingObserver observer;
+    const RunOutcome outcome = MakeASCIIPicture({path(source), path(QStringLiteral("r.txt")), QStringLiteral(" .#"), 1.0f, quint8(detail)}, observer);
+    QCOMPARE(outcome.result, result);
+    QVERIFY(!outcome.message().isEmpty());
+    QVERIFY(observer.ended && observer.ended->result == result);
+    QCOMPARE(filesInFolder(), before);
+}
+
+void TestRuns::stoppedRunKeepsTheOldFile_data()
+{
+    QTest::addColumn<int>("phase"); // the run stops at the first yield of this phase
+    QTest::addColumn<int>("rowsWritten");
+    QTest::newRow("first yield") << -1 << 0;
+    QTest::newRow("while sampling") << int(RunPhase::Sampling) << 0;
+    QTest::newRow("while greying") << int(RunPhase::Greying) << 0;
+    QTest::newRow("before the last row, the file half written") << int(RunPhase::Drawing) << 3;
+}
+
+void TestRuns::stoppedRunKeepsTheOldFile()
+{
+    QFETCH(int, phase);
+    QFETCH(int, rowsWritten);
+    const RunParameters p{halves(QStringLiteral("stop.png"), {40, 52}), path(QStringLiteral("stop.txt")), QStringLiteral(" .:#")};
+    QFile old(p.outputPath);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the art of yesterday\r\n") == 22);
+    old.close();
+    const QStringList before = filesInFolder();
+
+    RecordingObserver observer;
+    observer.stopWhen = [&](const RecordingObserver &seen) {
+        return phase < 0 || seen.updatesOf(RunPhase(phase)).size() > qsizetype(std::max(rowsWritten - 1, 0));
+    };
+    QCOMPARE(MakeASCIIPicture(p, observer).result, RunResult::Stopped);
+    QVERIFY(observer.ended && observer.ended->result == RunResult::Stopped);
+    QCOMPARE(observer.updatesOf(RunPhase::Drawing).size(), rowsWritten);
+    QCOMPARE(contentsOf(p.outputPath), QByteArray("the art of yesterday\r\n"));
+    QCOMPARE(filesInFolder(), before);
+}
+
+void TestRuns::everyCharacterInItsOwnCell()
+{
+    const CellSize cell = cellSizeFor(10);
+    const QStringList art{QStringLiteral("@#W"), QStringLiteral("M%&")};
+    const QImage whole = ArtRenderer::render(art, 10);
+    QCOMPARE(whole.size(), QSize(24, 26));
+    for (int r = 0; r < 2; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            // Alone in the grid, a character inks its own cell and nothing else.
+            QStringList rows{QStringLiteral("   "), QStringLiteral("   ")};
+            rows[r][c] = art[r][c];
+            const QImage alone = ArtRenderer::render(rows, 10);
+            const QRect own(c * cell.width, r * cell.height, cell.width, cell.height);
+            bool inked = false;
+            for (int y = 0; y < alone.height(); ++y) {
+                for (int x = 0; x < alone.width(); ++x) {
+                    inked = inked || qGray(alone.pixel(x, y)) < 255;
+                    QCOMPARE(alone.pixel(x, y), own.contains(x, y) ? whole.pixel(x, y) : qRgb(255, 255, 255));
+                }
+            }
+            QVERIFY(inked);
+        }
+    }
+    QVERIFY(ArtRenderer::render({}, 10).isNull());
+}
+
+void TestRuns::inkFollowsTheRamps()
+{
+    // A gradient from white to black across, converted with every shipped ramp: along the row
+    // the characters run through the ramp, and quarter by quarter their ink must rise.
+    QImage gradient(800, 13, QImage::Format_RGB32);
+    for (int x = 0; x < gradient.width(); ++x) {
+        for (int y = 0; y < gradient.height(); ++y)
+            gradient.setPixel(x, y, qRgb(255 - x * 255 / 799, 255 - x * 255 / 799, 255 - x * 255 / 799));
+    }
+    QVERIFY(gradient.save(path(QStringLiteral("gradient.png"))));
+    const QStringList ramps = RampFile::read(QStringLiteral(GLYPHSMITH_TEST_DATA "/../../resources/Formats.TXT"));
+    QVERIFY(ramps.size() > 1);
+    const CellSize cell = cellSizeFor(10);
+    for (const QString &ramp : ramps) {
+        RecordingObserver run;
+        MakeASCIIPicture({path(QStringLiteral("gradient.png")), path(QStringLiteral("gradient.txt")), ramp, 1.0f, 10, false}, run);
+        QCOMPARE(run.rows.size(), 1);
+        const QImage art = ArtRenderer::render(run.rows, 10);
+        const qsizetype columns = run.rows.first().size();
+        double previous = -1;
+        for (int part = 0; part < 4; ++part) {
+            double ink = 0;
+            for (qsizetype c = part * columns / 4; c < (part + 1) * columns / 4; ++c)
+                ink += inkOf(art, int(c), cell);
+            QVERIFY2(ink >= previous, qPrintable(ramp));
+            previous = ink;
+        }
+    }
+}
+
+void TestRuns::filesReadBackAlike()
+{
+    const QString photo = QStringLiteral(GLYPHSMITH_TEST_DATA "/good/photo.jpg");
+    // Plain text keeps only the code page; RTF and HTML keep any character by its number.
+    const QList<std::pair<QString, QStringList>> cases{
+        {QStringLiteral(" .:&<>{}\\@"), {QStringLiteral("art.txt"), QStringLiteral("art.rtf"), QStringLiteral("art.html")}},
+        {QStringLiteral(" \u2591\u2592\u2593\u2588"), {QStringLiteral("blocks.rtf"), QStringLiteral("blocks.htm")}},
+    };
+    for (const auto &[ramp, names] : cases) {
+        QImage first;
+        for (const QString &name : names) {
+            RecordingObserver run;
+            MakeASCIIPicture({photo, path(name), ramp, 1.0f, 4, true}, run);
+            const std::optional<ArtFile> art = readArtFile(path(name));
+            QVERIFY2(art, qPrintable(name));
+            QCOMPARE(art->rows, run.rows);
+            QCOMPARE(art->detail, std::optional<quint8>(4));
+            const QImage picture = ArtRenderer::render(art->rows, *art->detail);
+            if (first.isNull())
+                first = picture;
+            QCOMPARE(picture, first);
+        }
+    }
+    // Without its reminder a text file does not say its detail; without its trailer it is not art.
+    RecordingObserver run;
+    MakeASCIIPicture({photo, path(QStringLiteral("plain.txt")), QStringLiteral(" .:#"), 1.0f, 4, false}, run);
+    QCOMPARE(readArtFile(path(QStringLiteral("plain.txt")))->detail, std::nullopt);
+    QFile cut(path(QStringLiteral("plain.txt")));
+    QVERIFY(cut.resize(cut.size() - 5));
+    QVERIFY(!readArtFile(cut.fileName()));
+    QVERIFY(!readArtFile(photo));
+}
+
+QTEST_MAIN(TestRuns)
+#include "tst_runs.moc"
