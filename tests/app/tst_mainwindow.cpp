@@ -1,11 +1,11 @@
 #include "ArtFile.h"
-#include "FakePlatform.h"
+#include "FakeViewerPlatform.h"
 #include "FileFilter.h"
 #include "OptionCheckBox.h"
+#include "Platform.h"
 #include "PicControl.h"
 #include "PictureLoader.h"
 #include "PictureSurface.h"
-#include "TestFolder.h"
 #include "WindowProgress.h"
 #include "frmASCII.h"
 #include "modASCII.h"
@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMap>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -20,9 +21,83 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
+#include <utility>
+
+// Stands in for the desktop: records what the window asks for and answers dialogs from a list.
+class FakePlatform : public Platform
+{
+public:
+    QStringList messages;             // "title: text"
+    QList<FileDialogRequest> dialogs; // Open and Save alike
+    QStringList answers;              // what the next dialogs choose; none left means Cancel
+    QStringList openedFiles;
+    QMap<QString, QString> store;     // "application/section/key" -> text
+    qint64 clockStep = 0;             // added after every reading
+    std::function<void()> onClock;    // called at every reading
+    QString folder;      // the program's folder
+    FakeViewerPlatform viewer;
+
+    void showMessage(QWidget *, const QString &title, const QString &text) override { messages << title + QStringLiteral(": ") + text; }
+    std::optional<QString> openFileName(QWidget *, const FileDialogRequest &request) override { return answer(request); }
+    std::optional<QString> saveFileName(QWidget *, const FileDialogRequest &request) override { return answer(request); }
+    bool openFile(const QString &path) override
+    {
+        openedFiles << path;
+        return true;
+    }
+    bool openWebPage(const QString &) override { return true; }
+    QString setting(const SettingKey &key, const QString &defaultValue) override { return store.value(pathOf(key), defaultValue); }
+    void saveSetting(const SettingKey &key, const QString &value) override { store.insert(pathOf(key), value); }
+    qint64 clockMs() override
+    {
+        if (onClock)
+            onClock();
+        return std::exchange(m_now, m_now + clockStep);
+    }
+    ViewerPlatform *viewerPlatform() override { return &viewer; }
+    RampFile::Folders rampFolders() override { return {folder, {}, {}}; }
+
+private:
+    static QString pathOf(const SettingKey &key) { return key.application + u'/' + key.section + u'/' + key.key; }
+    std::optional<QString> answer(const FileDialogRequest &request)
+    {
+        dialogs << request;
+        return answers.isEmpty() ? std::nullopt : std::optional(answers.takeFirst());
+    }
+
+    qint64 m_now = 0;
+};
+
+// A scratch folder for one test: ramp lists, pictures and outputs.
+class TestFolder
+{
+public:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    // The names in the folder, sorted; a run's temporary file would show up here.
+    QStringList entries() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
+
+    QString writeFile(const QString &name, const QByteArray &contents) const
+    {
+        QFile file(path(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+            qFatal("cannot write %s", qPrintable(name));
+        return path(name);
+    }
+
+    QByteArray readFile(const QString &name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
 
 // The main window: what it shows after loading, its stored options, choosing the picture, runs
 // started from it (the settings they take, what it shows meanwhile, its refusals, closing it

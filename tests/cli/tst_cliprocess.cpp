@@ -134,8 +134,8 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"art.png", "art.txt", "pic.png"}));
     }
 
-    // Refusals the picture-by-picture comparison elsewhere does not reach, with their causes, and
-    // wrong arguments. Each is typed as in a shell, "$0" standing for the converter and "$1" for the
+    // The exact words of each refusal with its cause, and refusals the model comparison does not
+    // reach, and wrong arguments. Each is typed as in a shell, "$0" standing for the converter and "$1" for the
     // shared folder.
     void refusesAndWritesNothing_data()
     {
@@ -144,14 +144,11 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message"); // the whole line of a refusal, the start of a usage error
         const QString isSource = "The ASCII Picture Cannot Replace The Source Picture";
-        QTest::newRow("output is the source through sub/..") << "\"$0\" pic.png sub/../pic.png" << false << 1 << isSource;
         QTest::newRow("output is a hard link to the source") << "ln -f pic.png \"$1/hard\" && \"$0\" pic.png \"$1/hard\"" << false << 1
                                                              << isSource;
         QTest::newRow("output is a symbolic link to the source") << "ln -sf \"$PWD/pic.png\" \"$1/soft\" && \"$0\" pic.png \"$1/soft\""
                                                                  << false << 1 << isSource;
         QTest::newRow("output is the source in capitals on exFAT") << "\"$0\" pic.png PIC.PNG" << true << 1 << isSource;
-        QTest::newRow("output folder missing") << "\"$0\" pic.png nowhere/art.txt" << false << 1
-                                               << "The ASCII Picture Could Not Be Saved: nowhere/art.txt: No such folder";
         QTest::newRow("output is a folder") << "\"$0\" pic.png sub" << false << 1 << "The ASCII Picture Could Not Be Saved: sub: not a regular file";
         // The drawn art is checked before anything is written, so neither file is touched.
         QTest::newRow("--render onto the source") << "\"$0\" --render pic.png pic.png art.txt" << false << 1 << isSource;
@@ -167,10 +164,8 @@ private slots:
                                           << "The Source Picture Could Not Be Loaded: $1/cut.jpg: the picture data stops early";
         QTest::newRow("too large") << "\"$0\" --size 1e30 pic.png art.txt" << false << 1
                                    << "The Picture Is Too Large At This Size (32767 Pixels Per Side At Most)";
-        QTest::newRow("size 0") << "\"$0\" --size 0 pic.png art.txt" << false << 1 << "The Picture Is Smaller Than One Character At This Size And Detail";
         QTest::newRow("smaller than a cell") << "\"$0\" tiny.png art.txt" << false << 1
                                              << "The Picture Is Smaller Than One Character At This Size And Detail";
-        QTest::newRow("empty ramp") << "\"$0\" --ramp= pic.png art.txt" << false << 1 << "Select The Characters For Your ASCII Art First";
         QTest::newRow("no Formats.TXT, no --ramp") << "\"$1/bare/glyphsmith-cli\" pic.png art.txt" << false << 1
                                                    << "No characters to draw with: Formats.TXT was not found in $1/bare, "
                                                       "$1/data-home/glyphsmith or $1/data-dir/glyphsmith; give them with --ramp TEXT";

@@ -71,15 +71,12 @@ private slots:
     void refuses_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("size with a decimal comma") << QStringList{"--size", "0,5"} + files;
+        // Details 0 and 256, a decimal comma and "nan" are among the model comparison's usage errors.
         // Read with grouping, "1,500" meant as one and a half would be fifteen hundred.
         QTest::newRow("size with a thousands comma") << QStringList{"--size", "1,500"} + files;
         QTest::newRow("size not a number") << QStringList{"--size", "big"} + files;
-        QTest::newRow("size nan") << QStringList{"--size", "nan"} + files;
         QTest::newRow("size inf") << QStringList{"--size=inf"} + files;
         QTest::newRow("size beyond a float") << QStringList{"--size", "1e39"} + files;
-        QTest::newRow("detail 0") << QStringList{"--detail", "0"} + files;
-        QTest::newRow("detail 256") << QStringList{"--detail=256"} + files;
         QTest::newRow("detail in words") << QStringList{"--detail", "ten"} + files;
         QTest::newRow("detail with a fraction") << QStringList{"--detail", "10.5"} + files;
         QTest::newRow("only the source") << QStringList{"in.png"};

@@ -45,28 +45,6 @@ private slots:
         QCOMPARE(modColour::GreyColour(RGB(1, 0, 0)), RGB(0, 0, 0)); // 1/3 rounds down
     }
 
-    void averageRoundsHalvesToEven_data()
-    {
-        QTest::addColumn<QList<int>>("reds");
-        QTest::addColumn<int>("mean");
-        QTest::newRow("0 and 1 average 0.5, which goes to 0") << QList<int>{0, 1} << 0;
-        QTest::newRow("1 and 2 average 1.5, which goes to 2") << QList<int>{1, 2} << 2;
-        QTest::newRow("2 and 3 average 2.5, which goes to 2") << QList<int>{2, 3} << 2;
-        QTest::newRow("a third rounds down") << QList<int>{0, 0, 1} << 0;
-        QTest::newRow("two thirds round up") << QList<int>{0, 1, 1} << 1;
-        QTest::newRow("254.5 goes to 254") << QList<int>{254, 255} << 254;
-    }
-    void averageRoundsHalvesToEven()
-    {
-        QFETCH(QList<int>, reds);
-        std::vector<Colour> colours;
-        for (int red : reds)
-            colours.push_back(RGB(red, red, 255 - red));
-        const Colour average = modColour::AverageColour(colours);
-        QFETCH(int, mean);
-        QCOMPARE(modColour::GetRed(average), mean);
-    }
-
     void roundingDivisorIsExact()
     {
         // Every quotient near a whole number or a half, for cell sizes from 1 to the largest.
@@ -198,17 +176,6 @@ private slots:
         QFETCH(QList<int>, limits);
         const RampTables tables = buildRampTables(QString(length, u'x'));
         QCOMPARE(QList<int>(tables.rampLimit.begin(), tables.rampLimit.end()), limits);
-    }
-
-    void longRampsShareLimits()
-    {
-        // More characters than greys: some bands are empty and their characters never drawn.
-        const RampTables tables = buildRampTables(QString(300, u'x'));
-        QCOMPARE(QList<int>(tables.rampLimit.begin(), tables.rampLimit.begin() + 5), (QList<int>{0, 1, 2, 3, 3}));
-        QCOMPARE(tables.rampLimit.back(), 256);
-        QVERIFY(std::is_sorted(tables.rampLimit.begin(), tables.rampLimit.end()));
-        for (int grey = 0; grey < 256; ++grey)
-            QVERIFY(tables.bandOfGrey[grey] >= 0);
     }
 
     void greysToCharacters_data()
