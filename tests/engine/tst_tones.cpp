@@ -1,50 +1,19 @@
 #include "AxisMapping.h"
-#include "CellMetrics.h"
 #include "CharacterMapping.h"
 #include "ToneSampling.h"
 #include "modColour.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 #include <cmath>
 
-using modColour::Colour;
-using modColour::RGB;
-
-// From pixels to characters: the cell size, the mean colour of each cell of the scaled picture,
-// its grey, and the ramp character of that grey's band.
+// The arithmetic edges from pixels to characters that whole pictures seldom reach: exact halves
+// in a cell's mean, rounded scaled lengths, the rows a run reads, and grey band limits. Cell
+// sizes, greys, means and characters over whole pictures are compared with the reference model.
 class TestTones : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void cellSize_data()
-    {
-        QTest::addColumn<int>("detail");
-        QTest::addColumn<QSize>("cell");
-        QTest::newRow("detail 1 is one pixel") << 1 << QSize(1, 1);
-        QTest::newRow("detail 9") << 9 << QSize(7, 12);
-        QTest::newRow("detail 10") << 10 << QSize(8, 13);
-        QTest::newRow("detail 12") << 12 << QSize(10, 16);
-        QTest::newRow("detail 200") << 200 << QSize(160, 267);
-        QTest::newRow("detail 255") << 255 << QSize(204, 340);
-    }
-    void cellSize()
-    {
-        QFETCH(int, detail);
-        QFETCH(QSize, cell);
-        const CellSize size = cellSizeFor(quint8(detail));
-        QCOMPARE(QSize(size.width, size.height), cell);
-    }
-
-    void greyWeighsChannelsAlike()
-    {
-        QCOMPARE(modColour::GreyColour(RGB(255, 0, 0)), RGB(85, 85, 85));
-        QCOMPARE(modColour::GreyColour(RGB(0, 0, 255)), RGB(85, 85, 85));
-        QCOMPARE(modColour::GreyColour(RGB(1, 1, 0)), RGB(1, 1, 1)); // 2/3 rounds up
-        QCOMPARE(modColour::GreyColour(RGB(1, 0, 0)), RGB(0, 0, 0)); // 1/3 rounds down
-    }
-
     void roundingDivisorIsExact()
     {
         // Every quotient near a whole number or a half, for cell sizes from 1 to the largest.
@@ -82,59 +51,6 @@ private slots:
         QFETCH(float, factor);
         QFETCH(double, scaled);
         QCOMPARE(scaledLengthOf(length, factor), scaled);
-    }
-
-    // Each cell's mean against the scaled picture built pixel by pixel, as a user pictures the
-    // nearest-neighbour enlargement: every scaled pixel filled, partial cells cut away.
-    void cellsMatchTheScaledPicture_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<float>("factor");
-        QTest::addColumn<int>("detail");
-        QTest::newRow("unscaled, detail 10") << QSize(61, 43) << 1.0f << 10;
-        QTest::newRow("doubled, detail 10") << QSize(37, 29) << 2.0f << 10;
-        QTest::newRow("tripled, detail 1") << QSize(13, 11) << 3.0f << 1;
-        QTest::newRow("1.5, detail 9") << QSize(41, 33) << 1.5f << 9;
-        QTest::newRow("0.37, detail 2") << QSize(97, 71) << 0.37f << 2;
-        QTest::newRow("half, detail 3") << QSize(64, 50) << 0.5f << 3;
-        QTest::newRow("negative, detail 4") << QSize(40, 30) << -2.0f << 4;
-        QTest::newRow("factor larger than the cell") << QSize(9, 7) << 11.0f << 2;
-    }
-    void cellsMatchTheScaledPicture()
-    {
-        QFETCH(QSize, size);
-        QFETCH(float, factor);
-        QFETCH(int, detail);
-        QRandomGenerator random(size.width() * 131 + size.height());
-        QImage picture(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                picture.setPixel(x, y, random.generate() | 0xFF000000u);
-        const float s = factor < 0 ? 1.0f : factor;
-        QImage scaled(int(std::nearbyint(double(float(size.width()) * s))), int(std::nearbyint(double(float(size.height()) * s))),
-                      QImage::Format_RGB32);
-        for (int y = 0; y < scaled.height(); ++y)
-            for (int x = 0; x < scaled.width(); ++x)
-                scaled.setPixel(x, y, picture.pixel(int(std::floor(x / double(s))), int(std::floor(y / double(s)))));
-
-        const CellSize cell = cellSizeFor(quint8(detail));
-        CellSampler sampler(mapAxis(size.width(), factor, cell.width), mapAxis(size.height(), factor, cell.height));
-        for (int y = 0; !sampler.complete(); ++y)
-            sampler.addSourceRow(reinterpret_cast<const QRgb *>(picture.constScanLine(y)));
-        const CellGrid<Colour> &colours = sampler.cellColour();
-        QCOMPARE(colours.columns, scaled.width() / cell.width);
-        QCOMPARE(colours.rows, scaled.height() / cell.height);
-        for (int r = 0; r < colours.rows; ++r) {
-            for (int c = 0; c < colours.columns; ++c) {
-                std::vector<Colour> pixels;
-                for (int py = 0; py < cell.height; ++py)
-                    for (int px = 0; px < cell.width; ++px) {
-                        const QRgb p = scaled.pixel(c * cell.width + px, r * cell.height + py);
-                        pixels.push_back(RGB(qRed(p), qGreen(p), qBlue(p)));
-                    }
-                QCOMPARE(colours.at(c, r), modColour::AverageColour(pixels));
-            }
-        }
     }
 
     void onlyRowsInCellsAreRead_data()
@@ -178,29 +94,6 @@ private slots:
         QCOMPARE(QList<int>(tables.rampLimit.begin(), tables.rampLimit.end()), limits);
     }
 
-    void greysToCharacters_data()
-    {
-        QTest::addColumn<QString>("ramp");
-        QTest::addColumn<std::vector<quint8>>("greys");
-        QTest::addColumn<QString>("row");
-        const QString four = QStringLiteral(" .:#");
-        QTest::newRow("darkest band") << four << std::vector<quint8>{0, 63} << QStringLiteral("##");
-        QTest::newRow("second band") << four << std::vector<quint8>{64, 127} << QStringLiteral("::");
-        QTest::newRow("third band") << four << std::vector<quint8>{128, 190} << QStringLiteral("..");
-        QTest::newRow("lightest band, 255 included") << four << std::vector<quint8>{191, 255} << QStringLiteral("  ");
-        QTest::newRow("one character takes every grey") << QStringLiteral("@") << std::vector<quint8>{0, 128, 255} << QStringLiteral("@@@");
-        QTest::newRow("a repeated character keeps both bands") << QStringLiteral("aa") << std::vector<quint8>{0, 255} << QStringLiteral("aa");
-        QTest::newRow("characters outside the basic plane stay whole")
-            << QStringLiteral(" \U0001F600") << std::vector<quint8>{0, 255} << QStringLiteral("\U0001F600 ");
-        QTest::newRow("an empty ramp draws nothing") << QString() << std::vector<quint8>{0, 100, 255} << QString();
-    }
-    void greysToCharacters()
-    {
-        QFETCH(QString, ramp);
-        QFETCH(std::vector<quint8>, greys);
-        QFETCH(QString, row);
-        QCOMPARE(assembleRow(greys, buildRampTables(ramp)), row);
-    }
 };
 
 QTEST_APPLESS_MAIN(TestTones)
