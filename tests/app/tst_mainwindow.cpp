@@ -16,6 +16,7 @@
 #include <QMap>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -120,6 +121,7 @@ private slots:
     void runTakesTheChosenSettings();
     void refusals_data();
     void refusals();
+    void progressShown_data();
     void progressShown();
     void eventsProcessedAtMostEvery15ms();
     void closingDuringARun();
@@ -236,28 +238,25 @@ pp *TestMainWindow::view(const QString &path)
     return preview;
 }
 
-// The line rules of the ramp list are the ramp file's own; here, that the list shows it.
+// The line rules of the ramp list, and where it is found, are the ramp file's own; here, that
+// the list shows it.
 void TestMainWindow::stateAfterLoading()
 {
-    for (const bool rampFile : {true, false}) {
-        if (!rampFile) {
-            QVERIFY(QFile::remove(folder->path(QStringLiteral("Formats.TXT"))));
-            open();
-        }
-        const MainWindowControls &c = window->controls();
-        QStringList entries;
-        for (int i = 0; i < c.lstL2D->count(); ++i)
-            entries << c.lstL2D->item(i)->text();
-        QCOMPARE(entries, rampFile ? QStringList({" .:#", " .:-=+*#%@", ""}) : QStringList{QString()});
-        QCOMPARE(c.lstL2D->currentRow(), 0);
-        QCOMPARE(c.cmbDetail->count(), 200);
-        QCOMPARE(c.cmbDetail->itemText(199), "200");
-        QCOMPARE(c.cmbDetail->currentText(), "10");
-        QCOMPARE(c.txtSize->text(), "1");
-        QCOMPARE(c.sbPanel1->text(), "Ready");
-        QVERIFY(c.Progress->isHidden() && !c.Progress->isTextVisible());
-        QVERIFY(platform->messages.isEmpty());
-    }
+    const MainWindowControls &c = window->controls();
+    QStringList entries;
+    for (int i = 0; i < c.lstL2D->count(); ++i)
+        entries << c.lstL2D->item(i)->text();
+    QCOMPARE(entries, QStringList({" .:#", " .:-=+*#%@", ""}));
+    QCOMPARE(c.lstL2D->currentRow(), 0);
+    QCOMPARE(c.cmbDetail->count(), 200);
+    QCOMPARE(c.cmbDetail->itemText(199), "200");
+    QCOMPARE(c.cmbDetail->currentText(), "10");
+    QCOMPARE(c.txtSize->text(), "1");
+    QCOMPARE(c.sbPanel1->text(), "Ready");
+    QVERIFY(c.Progress->isHidden() && !c.Progress->isTextVisible());
+    // The paths are chosen through the dialogs, or by a drop, never typed.
+    QVERIFY(c.txtSource->isReadOnly() && c.txtResult->isReadOnly());
+    QVERIFY(platform->messages.isEmpty());
     if (!QFile::exists(QStringLiteral(":/icons/abc-16.png")))
         QSKIP("the icon resources are not linked into this build");
     QCOMPARE(window->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}}));
@@ -455,11 +454,31 @@ void TestMainWindow::refusals()
     QCOMPARE(c.sbPanel1->text(), "Ready");
 }
 
+// Worked out from each phase's share: sampling column c of C at c x 100 / C / 2, greying the same
+// plus 50, drawing row r of R at r x 100 / (R - 1); a single row has no percentage, and the window
+// keeps showing the last one.
+void TestMainWindow::progressShown_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QStringList>("shown");
+    const QStringList analysed{"Analysising Picture | 0% | Glyphsmith - 0% - Analysising Picture | make | no bar",
+                               "Analysising Picture | 25% | Glyphsmith - 25% - Analysising Picture | make | no bar",
+                               "Analysising Picture | 50% | Glyphsmith - 50% - Checking Picture | make | no bar",
+                               "Analysising Picture | 75% | Glyphsmith - 75% - Checking Picture | make | no bar"};
+    const QString ready = "Ready | 100% | Glyphsmith | make | no bar";
+    QTest::newRow("two rows") << 2
+                              << analysed + QStringList{"Drawing ASCII Picture | 0% | Glyphsmith - 0% - Creating Picture | no make | bar at 0",
+                                                        "Drawing ASCII Picture | 100% | Glyphsmith - 100% - Creating Picture | no make | bar at 100",
+                                                        ready};
+    QTest::newRow("one row") << 1 << analysed + QStringList{"Drawing ASCII Picture | 75% | Glyphsmith - 75% - Checking Picture | no make | bar at 0", ready};
+}
+
 void TestMainWindow::progressShown()
 {
-    // A chessboard of 2 x 2 cells at detail 10. Worked out from each phase's share: sampling
-    // column c of C at c x 100 / C / 2, greying the same plus 50, drawing row r of R at r x 100 / (R - 1).
-    QImage board(16, 26, QImage::Format_RGB32);
+    QFETCH(int, rows);
+    QFETCH(QStringList, shown);
+    // A chessboard of 2 x `rows` cells at detail 10.
+    QImage board(16, 13 * rows, QImage::Format_RGB32);
     for (int y = 0; y < board.height(); ++y) {
         for (int x = 0; x < board.width(); ++x)
             board.setPixel(x, y, (x / 8 + y / 13) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
@@ -468,15 +487,7 @@ void TestMainWindow::progressShown()
     const RunParameters parameters{folder->path(QStringLiteral("board.png")), folder->path(QStringLiteral("art.txt")), QStringLiteral(" .:#")};
     Recorder recorder(window->runDisplay(), *platform);
     QVERIFY(MakeASCIIPicture(parameters, recorder).succeeded());
-    QCOMPARE(recorder.shown, (QStringList{
-                                 "Analysising Picture | 0% | Glyphsmith - 0% - Analysising Picture | make | no bar",
-                                 "Analysising Picture | 25% | Glyphsmith - 25% - Analysising Picture | make | no bar",
-                                 "Analysising Picture | 50% | Glyphsmith - 50% - Checking Picture | make | no bar",
-                                 "Analysising Picture | 75% | Glyphsmith - 75% - Checking Picture | make | no bar",
-                                 "Drawing ASCII Picture | 0% | Glyphsmith - 0% - Creating Picture | no make | bar at 0",
-                                 "Drawing ASCII Picture | 100% | Glyphsmith - 100% - Creating Picture | no make | bar at 100",
-                                 "Ready | 100% | Glyphsmith | make | no bar",
-                             }));
+    QCOMPARE(recorder.shown, shown);
 }
 
 void TestMainWindow::eventsProcessedAtMostEvery15ms()
@@ -590,6 +601,18 @@ void TestMainWindow::artPreview()
     // The art is drawn at the detail the file records: 3 x 5 pixels a character at detail 4.
     const std::optional<ArtFile> rows = readArtFile(art);
     QCOMPARE(preview->PC1()->Picture().size(), QSize(int(rows->rows.first().size()) * 3, int(rows->rows.size()) * 5));
+
+    // While a run writes over the art, it is not offered, even as the View menu opens.
+    std::optional<bool> offeredDuringRun;
+    platform->onClock = [&] {
+        if (!offeredDuringRun) {
+            emit window->findChild<QMenu *>(QStringLiteral("mnuView"))->aboutToShow();
+            offeredDuringRun = item->isEnabled();
+        }
+    };
+    window->cmdMake_Click();
+    QCOMPARE(offeredDuringRun, std::optional(false));
+    QVERIFY(item->isEnabled());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -176,6 +176,11 @@ void tst_Viewer::centringAndScrollRanges()
 
     f.control->setPicture(tracedPicture(1000, 100));
     QVERIFY(!f.m().mCenteredX && f.m().mCenteredY);
+
+    // Laid out again, a margin of 111.5 centres on the even 112.
+    f.control->setPicture(tracedPicture(101, 50));
+    f.control->resize(400, 302);
+    QCOMPARE(QPointF(f.e().picMain->Left(), f.e().picMain->Top()), QPointF(112, 114));
 }
 
 void tst_Viewer::sizeSteps_data()
@@ -232,11 +237,19 @@ void tst_Viewer::pixelsInView()
     for (const QPoint p : {QPoint(0, 0), QPoint(2, 2), QPoint(3, 5), QPoint(300, 200), QPoint(321, 273)})
         QCOMPARE(shot.pixel(p), picture.pixel(p.x() / 3, p.y() / 3));
 
-    // 50 %: each pixel is the mean of the two by two it covers; doubled pixels halve exactly.
-    f.control->setPicture(picture.scaled(1600, 1200));
+    // 50 %: each pixel is the mean of the two by two it covers, the half between two values rounded up.
+    const QImage twice = tracedPicture(1600, 1200);
+    f.control->setPicture(twice);
     f.e().HScroll1->setValue(0);
     shot = f.e().picFrame->client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shot.copy(0, 0, 322, 274), picture.copy(0, 0, 322, 274));
+    QImage means(322, 274, QImage::Format_RGB32);
+    for (int y = 0; y < means.height(); ++y) {
+        for (int x = 0; x < means.width(); ++x) {
+            const QRgb even = twice.pixel(2 * x, 2 * y);
+            means.setPixel(x, y, qRgb(qRed(even) + 1, qGreen(even) + 1, qBlue(even)));
+        }
+    }
+    QCOMPARE(shot.copy(means.rect()), means);
 }
 
 // The view's share of its scroll range in whole percent, halves to even, places the marker in
@@ -288,8 +301,14 @@ void tst_Viewer::markerMovesTheView()
     QCOMPARE(marker.Top(), 20.0f);
     QCOMPARE(f.e().picMain->Top(), -200.0f);
     QCOMPARE(f.e().picMain->Left(), -676.0f / 4);
-    // The marker shows the overview beneath it.
-    QCOMPARE(marker.image().pixel(0, 0), f.e().picPosition->image().pixel(9, 20));
+    // The marker shows the overview beneath it, to its last row.
+    QCOMPARE(marker.image(), f.e().picPosition->image().copy(9, 20, marker.image().width(), marker.image().height()).convertToFormat(QImage::Format_RGB32));
+    // Past the end across, inside the overview's border: the view at its right edge.
+    marker.setLeft(40);
+    f.control->tmrInsert_Timer();
+    QCOMPARE(f.platform.pointer, QPoint(96, 97));
+    QCOMPARE(marker.Left(), 36.0f);
+    QCOMPARE(f.e().picMain->Left(), -676.0f);
 
     sendMouse(f.e().picPosition, QEvent::MouseMove, {50, 2}, Qt::NoButton, Qt::NoButton);
     QVERIFY(!f.e().tmrInsert->isActive());
@@ -407,6 +426,10 @@ void tst_Viewer::propertyBagRoundTrip()
     QVERIFY(restored);
     QCOMPARE(restored->ReadProperty(QStringLiteral("scrollspeed"), 50).toInt(), 120);
     QVERIFY(!PropertyBag::restore(QByteArray("not a bag")));
+    // Back at its stored default, a value leaves the bag it was written to.
+    f.control->setScrollSpeed(50);
+    f.control->UserControl_WriteProperties(bag);
+    QVERIFY(!bag.keys().contains(QStringLiteral("ScrollSpeed")));
 
     PicControl copy(nullptr, &f.platform);
     copy.UserControl_ReadProperties(*restored);
@@ -599,15 +622,16 @@ void tst_Viewer::lensConfinement()
     f.control->setPicture(tracedPicture(1001, 777));
     click(*f.control, 9);
     ImagePanel &lens = *f.e().picZoom;
+    // Past an edge, the lens is put flush with it and the pointer goes back by the overshoot.
     lens.Move(1001 - 67 + 7, 40);
-    f.platform.pointer = {500, 500};
+    f.platform.pointer = {500, 300};
     f.control->tmrZoom_Timer();
-    QCOMPARE(f.platform.pointer, QPoint(493, 500));
+    QCOMPARE(f.platform.pointer, QPoint(493, 300));
     QCOMPARE(lens.Left(), 934.0f);
-    lens.setTop(-4);
+    lens.Move(-3, -4);
     f.control->tmrZoom_Timer();
-    QCOMPARE(f.platform.pointer, QPoint(493, 504));
-    QCOMPARE(lens.Top(), 0.0f);
+    QCOMPARE(f.platform.pointer, QPoint(496, 304));
+    QCOMPARE(QPointF(lens.Left(), lens.Top()), QPointF(0, 0));
 }
 
 void tst_Viewer::lensPressesAndDrag()
