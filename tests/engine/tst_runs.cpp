@@ -53,6 +53,8 @@ struct RecordingObserver : RunObserver
     QList<ProgressUpdate> updates;
     QStringList rows;
     int drawingBeganAfter = -1; // how many updates came before drawingBegins()
+    int reportsWithoutYield = 0; // reports not preceded by a yield since the one before
+    bool yielded = false;
     std::function<bool(const RecordingObserver &)> stopWhen; // asked at every yield
     std::optional<RunOutcome> ended;
     int callsAfterEnd = 0;
@@ -60,6 +62,7 @@ struct RecordingObserver : RunObserver
     void progress(const ProgressUpdate &update) override
     {
         callsAfterEnd += ended ? 1 : 0;
+        reportsWithoutYield += std::exchange(yielded, false) ? 0 : 1;
         updates << update;
     }
     void drawingBegins() override { drawingBeganAfter = int(updates.size()); }
@@ -67,6 +70,7 @@ struct RecordingObserver : RunObserver
     bool yield() override
     {
         callsAfterEnd += ended ? 1 : 0;
+        yielded = true;
         return !stopWhen || !stopWhen(*this);
     }
     void runEnded(const RunOutcome &outcome) override
@@ -154,6 +158,8 @@ void TestRuns::progressReports()
     QCOMPARE(observer.drawingBeganAfter, observer.updates.size() - observer.updatesOf(RunPhase::Drawing).size());
     QVERIFY(observer.ended && observer.ended->succeeded());
     QCOMPARE(observer.callsAfterEnd, 0);
+    // A stop asked for while a report is shown takes effect before the next one.
+    QCOMPARE(observer.reportsWithoutYield, 0);
 }
 
 void TestRuns::progressWhileResizing_data()

@@ -237,6 +237,17 @@ void tst_Viewer::pixelsInView()
     for (const QPoint p : {QPoint(0, 0), QPoint(2, 2), QPoint(3, 5), QPoint(300, 200), QPoint(321, 273)})
         QCOMPARE(shot.pixel(p), picture.pixel(p.x() / 3, p.y() / 3));
 
+    // The overview enlarges a picture smaller than itself, each pixel from the source pixel under its centre.
+    const QImage tiny = tracedPicture(3, 2);
+    f.control->setPicture(tiny);
+    const QImage overview = f.e().picPosition->image();
+    QImage underCentres(overview.size(), QImage::Format_RGB32);
+    for (int y = 0; y < overview.height(); ++y) {
+        for (int x = 0; x < overview.width(); ++x)
+            underCentres.setPixel(x, y, tiny.pixel(int((x + 0.5) * 3 / overview.width()), int((y + 0.5) * 2 / overview.height())));
+    }
+    QCOMPARE(overview, underCentres);
+
     // 50 %: each pixel is the mean of the two by two it covers, the half between two values rounded up.
     const QImage twice = tracedPicture(1600, 1200);
     f.control->setPicture(twice);
