@@ -114,7 +114,6 @@ private slots:
     void optionsRestored();
     void choosingAPicture_data();
     void choosingAPicture();
-    void aboutBox();
     void filterConversion_data();
     void filterConversion();
     void runTakesTheChosenSettings_data();
@@ -336,17 +335,6 @@ void TestMainWindow::choosingAPicture()
     // The two dialogs share one file name, so the Save dialog offers the picture's.
     c.cmdASCIIBrowse->click();
     QCOMPARE(platform->dialogs.last().fileName, taken ? picture : QString());
-}
-
-void TestMainWindow::aboutBox()
-{
-    window->findChild<QAction *>(QStringLiteral("mnuAbout"))->trigger();
-    QCOMPARE(platform->messages,
-             QStringList{"About Quorvane Glyphsmith: "
-                         "Glyphsmith is a handy tool to quickly generate ASCII text images from common graphical images.\n"
-                         "For more information on Glyphsmith or other software visit https://quorvane.example/glyphsmith/support\n"
-                         "\n"
-                         "Glyphsmith Version: 7.0 Build 67"});
 }
 
 void TestMainWindow::filterConversion_data()

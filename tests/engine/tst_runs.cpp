@@ -1,6 +1,5 @@
 #include "ArtFile.h"
 #include "ArtRenderer.h"
-#include "RampFile.h"
 #include "modASCII.h"
 
 #include <QDir>
@@ -30,7 +29,6 @@ private slots:
     void stoppedRunKeepsTheOldFile_data();
     void stoppedRunKeepsTheOldFile();
     void everyCharacterInItsOwnCell();
-    void inkFollowsTheRamps();
     void filesReadBackAlike();
 
 private:
@@ -95,17 +93,6 @@ struct RecordingObserver : RunObserver
         return percents.join(u' ');
     }
 };
-
-// How much ink the cell at column `c` of the first row holds: 0 blank, 255 solid.
-double inkOf(const QImage &art, int c, CellSize cell)
-{
-    double ink = 0;
-    for (int y = 0; y < cell.height; ++y) {
-        for (int x = 0; x < cell.width; ++x)
-            ink += 255 - qGray(art.pixel(c * cell.width + x, y));
-    }
-    return ink / (cell.width * cell.height);
-}
 
 } // namespace
 
@@ -275,36 +262,6 @@ void TestRuns::everyCharacterInItsOwnCell()
         }
     }
     QVERIFY(ArtRenderer::render({}, 10).isNull());
-}
-
-void TestRuns::inkFollowsTheRamps()
-{
-    // A gradient from white to black across, converted with every shipped ramp: along the row
-    // the characters run through the ramp, and quarter by quarter their ink must rise.
-    QImage gradient(800, 13, QImage::Format_RGB32);
-    for (int x = 0; x < gradient.width(); ++x) {
-        for (int y = 0; y < gradient.height(); ++y)
-            gradient.setPixel(x, y, qRgb(255 - x * 255 / 799, 255 - x * 255 / 799, 255 - x * 255 / 799));
-    }
-    QVERIFY(gradient.save(path(QStringLiteral("gradient.png"))));
-    const QStringList ramps = RampFile::read(QStringLiteral(GLYPHSMITH_TEST_DATA "/../../resources/Formats.TXT"));
-    QVERIFY(ramps.size() > 1);
-    const CellSize cell = cellSizeFor(10);
-    for (const QString &ramp : ramps) {
-        RecordingObserver run;
-        MakeASCIIPicture({path(QStringLiteral("gradient.png")), path(QStringLiteral("gradient.txt")), ramp, 1.0f, 10, false}, run);
-        QCOMPARE(run.rows.size(), 1);
-        const QImage art = ArtRenderer::render(run.rows, 10);
-        const qsizetype columns = run.rows.first().size();
-        double previous = -1;
-        for (int part = 0; part < 4; ++part) {
-            double ink = 0;
-            for (qsizetype c = part * columns / 4; c < (part + 1) * columns / 4; ++c)
-                ink += inkOf(art, int(c), cell);
-            QVERIFY2(ink >= previous, qPrintable(ramp));
-            previous = ink;
-        }
-    }
 }
 
 void TestRuns::filesReadBackAlike()
