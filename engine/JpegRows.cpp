@@ -167,7 +167,8 @@ struct JpegRows::Decoder
 
     bool finish()
     {
-        while (next()) {
+        // Checked first, so that a decoder the reading thread took to the end needs no row of its own.
+        while (!damaged() && info.output_scanline < info.output_height && next()) {
         }
         return !damaged() && info.output_scanline == info.output_height;
     }

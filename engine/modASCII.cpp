@@ -107,13 +107,12 @@ std::optional<CellGrid<quint8>> sampleGreys(Reporter &reporter, PictureRows &pic
 
 // The sampler took each cell's grey as its row of cells was finished, while the decoder was busy
 // with the rows below; the greying phase's reports still follow the columns they stand for.
-const CellGrid<quint8> &reportGreying(Reporter &reporter, const CellGrid<quint8> &cellGrey)
+void reportGreying(Reporter &reporter, int columns)
 {
-    for (int c = 0; c < cellGrey.columns; ++c) {
+    for (int c = 0; c < columns; ++c) {
         reporter.yield();
-        reporter.progress(RunPhase::Greying, progressPercent(c, cellGrey.columns, 2, 50));
+        reporter.progress(RunPhase::Greying, progressPercent(c, columns, 2, 50));
     }
-    return cellGrey;
 }
 
 RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGrid<quint8> &cellGrey)
@@ -168,7 +167,8 @@ RunOutcome convert(const RunParameters &p, Reporter &reporter)
         const QString why = picture->stoppedEarly() ? PictureLoader::cutShort : PictureLoader::damaged;
         return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, why);
     }
-    return drawAndWrite(reporter, p, reportGreying(reporter, *cellGrey));
+    reportGreying(reporter, cellGrey->columns);
+    return drawAndWrite(reporter, p, *cellGrey);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "CommandLine.h"
 
 #include <QDir>
@@ -33,18 +34,6 @@ int run(QProcess &process, const QStringList &arguments, const QString &program 
         process.kill();
     process.waitForFinished();
     return process.exitStatus() == QProcess::NormalExit && process.error() != QProcess::FailedToStart ? process.exitCode() : -1;
-}
-
-bool writeFile(const QString &path, const QByteArray &contents)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-}
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool writeHalvesPicture(const QString &path, const QSize &size)

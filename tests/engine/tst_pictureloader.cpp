@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "BitmapChannels.h"
 #include "FileCompleteness.h"
 #include "PictureLoader.h"
@@ -12,12 +13,6 @@
 namespace {
 
 QString dataFile(const QString &name) { return QStringLiteral(GLYPHSMITH_TEST_DATA "/") + name; }
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray jpegOf(int width, int height, bool progressive)
 {

@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "ArtFile.h"
 #include "ArtRenderer.h"
 #include "modASCII.h"
@@ -38,12 +39,6 @@ private:
 };
 
 namespace {
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Keeps every call a run makes, and can ask the run to stop at a given yield.
 struct RecordingObserver : RunObserver
