@@ -13,6 +13,7 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -84,7 +85,9 @@ struct JpegRows::Decoder
     std::FILE *file = nullptr; // read from the file, or else from `memory`
     QByteArrayView memory;
     bool created = false;
+    bool oneScan = false;
     bool everyScanRead = false; // the scans read are all the picture has
+    bool broken = false; // the decoder stopped on an error and cannot go on
     std::optional<RowBuffers> row; // for rows read on the caller's thread
 
     ~Decoder()
@@ -112,7 +115,7 @@ struct JpegRows::Decoder
         jpeg_read_header(&info, TRUE);
         if (info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_RGB && info.jpeg_color_space != JCS_GRAYSCALE)
             return false;
-        const bool oneScan = !info.progressive_mode && info.comps_in_scan == info.num_components;
+        oneScan = !info.progressive_mode && info.comps_in_scan == info.num_components;
         info.out_color_space = JCS_EXT_BGRX; // read as a QRgb on little-endian machines
         // A file of several scans is read whole here, so its scans can be judged now.
         jpeg_start_decompress(&info);
@@ -143,19 +146,36 @@ struct JpegRows::Decoder
     // Decodes the next row into `into`; false when there is none or the file turns out damaged.
     bool readRow(QRgb *into)
     {
-        if (damaged() || info.output_scanline >= info.output_height)
+        if (broken || damaged() || info.output_scanline >= info.output_height)
             return false;
-        if (setjmp(errors.jump)) {
-            if (info.err->msg_code == JERR_OUT_OF_MEMORY)
-                throw std::bad_alloc();
-            return false;
-        }
+        if (setjmp(errors.jump))
+            return stopOnError();
         auto *samples = reinterpret_cast<JSAMPROW>(into);
         jpeg_read_scanlines(&info, &samples, 1);
         // Reading on to the end marker tells whether the file stops short after its last row.
         if (info.output_scanline == info.output_height)
             jpeg_finish_decompress(&info);
         return !damaged();
+    }
+
+    // Passes over `count` rows. Only the compressed data of a one-scan file is read for them, about
+    // half the work of decoding them; the rows after come out exactly as without the skip.
+    bool skip(int count)
+    {
+        if (broken || damaged())
+            return false;
+        if (setjmp(errors.jump))
+            return stopOnError();
+        jpeg_skip_scanlines(&info, JDIMENSION(count));
+        return !damaged();
+    }
+
+    bool stopOnError()
+    {
+        broken = true;
+        if (info.err->msg_code == JERR_OUT_OF_MEMORY)
+            throw std::bad_alloc();
+        return false;
     }
 
     const QRgb *next()
@@ -286,37 +306,73 @@ private:
     std::thread m_thread; // last: it starts when everything else is ready
 };
 
+std::unique_ptr<JpegRows::Decoder> JpegRows::openDecoder(const QString &path)
+{
+    auto decoder = std::make_unique<Decoder>();
+    decoder->file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!decoder->file || !decoder->start())
+        return nullptr;
+    return decoder;
+}
+
 std::unique_ptr<JpegRows> JpegRows::open(const QString &path)
 {
     if constexpr (Q_BYTE_ORDER != Q_LITTLE_ENDIAN)
         return nullptr; // BGRX bytes are a QRgb only on little-endian machines
     if (!isPlainJpeg(path))
         return nullptr;
-    auto decoder = std::make_unique<Decoder>();
-    decoder->file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (!decoder->file || !decoder->start())
+    auto decoder = openDecoder(path);
+    if (!decoder)
         return nullptr;
-    std::unique_ptr<JpegRows> rows(new JpegRows(std::move(decoder)));
-    try {
-        rows->m_ahead = std::make_unique<Ahead>(*rows->m_decoder);
-    } catch (const std::system_error &) {
-        // No thread to be had: the rows are read on the caller's thread.
-    }
+    std::unique_ptr<JpegRows> rows(new JpegRows(std::move(decoder), path));
+    rows->m_readAhead = true;
     return rows;
 }
 
-JpegRows::JpegRows(std::unique_ptr<Decoder> decoder) : m_decoder(std::move(decoder)) {}
+std::unique_ptr<PictureRows> JpegRows::rowsFrom(int firstRow)
+{
+    if (!m_decoder->oneScan || m_ahead || m_decoder->info.output_scanline > 0)
+        return nullptr;
+    auto decoder = openDecoder(m_path);
+    // The file may have been replaced since it was first opened.
+    if (!decoder || !decoder->oneScan || decoder->info.output_width != m_decoder->info.output_width ||
+        decoder->info.output_height != m_decoder->info.output_height)
+        return nullptr;
+    m_readAhead = false;
+    std::unique_ptr<JpegRows> lower(new JpegRows(std::move(decoder), m_path));
+    lower->m_rowsToSkip = firstRow;
+    return lower;
+}
+
+JpegRows::JpegRows(std::unique_ptr<Decoder> decoder, const QString &path) : m_decoder(std::move(decoder)), m_path(path) {}
 
 JpegRows::~JpegRows() = default;
 
 QSize JpegRows::size() const { return QSize(int(m_decoder->info.output_width), int(m_decoder->info.output_height)); }
 
-const QRgb *JpegRows::nextRow() { return m_ahead ? m_ahead->next() : m_decoder->next(); }
+const QRgb *JpegRows::nextRow()
+{
+    // Skipped by the thread that reads the rows after, since skipping takes a while. A failure
+    // shows as the first row missing.
+    if (m_rowsToSkip > 0 && !m_decoder->skip(std::exchange(m_rowsToSkip, 0)))
+        return nullptr;
+    if (m_readAhead) {
+        m_readAhead = false;
+        try {
+            m_ahead = std::make_unique<Ahead>(*m_decoder);
+        } catch (const std::system_error &) {
+            // No thread to be had: the rows are read on the caller's thread.
+        }
+    }
+    return m_ahead ? m_ahead->next() : m_decoder->next();
+}
 
 bool JpegRows::stoppedEarly() const { return m_decoder->damaged(); }
 
 bool JpegRows::finish()
 {
+    if (m_rowsToSkip > 0 && !m_decoder->skip(std::exchange(m_rowsToSkip, 0)))
+        return false;
     if (m_ahead) {
         m_ahead->finish();
         m_ahead.reset();
@@ -330,5 +386,5 @@ bool JpegRows::dataIsComplete(QByteArrayView data)
         return false;
     auto decoder = std::make_unique<Decoder>();
     decoder->memory = data;
-    return decoder->start() && JpegRows(std::move(decoder)).finish();
+    return decoder->start() && JpegRows(std::move(decoder), {}).finish();
 }

@@ -10,7 +10,8 @@
 // pixels are the same) but without holding the whole picture: a 20-megapixel photo needs its
 // decoder's buffers only. Only files the reader can take as they are qualify: no EXIF rotation,
 // and colour, RGB or greyscale data. The rows are decoded on a thread of their own, a few rows
-// ahead of the reader.
+// ahead of the reader, unless a second decoder takes the lower rows: a file of a single scan
+// can be read from any row, its data above only skimmed.
 class JpegRows : public PictureRows
 {
 public:
@@ -27,12 +28,19 @@ public:
     const QRgb *nextRow() override;
     bool finish() override;
     bool stoppedEarly() const override;
+    // For a file of one scan: this one then decodes its rows on the caller's thread, since the
+    // two decoders keep two cores busy already.
+    std::unique_ptr<PictureRows> rowsFrom(int firstRow) override;
 
 private:
     struct Decoder;
     class Ahead;
-    explicit JpegRows(std::unique_ptr<Decoder> decoder);
+    JpegRows(std::unique_ptr<Decoder> decoder, const QString &path);
+    static std::unique_ptr<Decoder> openDecoder(const QString &path);
 
     std::unique_ptr<Decoder> m_decoder;
+    QString m_path;
+    bool m_readAhead = false; // rows are to be decoded on a thread of their own once asked for
+    int m_rowsToSkip = 0; // before the first row is read
     std::unique_ptr<Ahead> m_ahead; // stopped before the decoder goes
 };

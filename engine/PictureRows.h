@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <memory>
 
 // A picture handed out row by row from the top, each row size().width() pixels of 0xFFRRGGBB,
 // so a run can measure a photo while it is still being decoded.
@@ -17,6 +18,14 @@ public:
     virtual bool finish() { return true; }
     // After a failure: whether the file stops early, rather than holding damaged data.
     virtual bool stoppedEarly() const { return false; }
+    // A second reader of the same picture whose first row is `firstRow`, reading on its own, for a
+    // picture whose lower rows can be decoded beside its upper ones; null for any other. Once it
+    // exists this reader is meant for the rows above `firstRow` only.
+    virtual std::unique_ptr<PictureRows> rowsFrom(int firstRow)
+    {
+        Q_UNUSED(firstRow);
+        return nullptr;
+    }
 };
 
 // The rows of a picture decoded whole. `picture` must be in Format_RGB32.

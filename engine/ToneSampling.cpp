@@ -1,5 +1,7 @@
 #include "ToneSampling.h"
 
+#include <algorithm>
+#include <limits>
 #include <new>
 
 using modColour::Colour;
@@ -43,18 +45,28 @@ void CellSampler::ColumnSums::AlignedFree::operator()(quint32 *sums) const
 }
 
 CellSampler::CellSampler(AxisMapping columns, AxisMapping rows, Keep keep)
-    : m_columns(std::move(columns)), m_rows(std::move(rows)), m_cellGrey(m_columns.cellCount(), m_rows.cellCount())
+    : CellSampler(std::move(columns), std::move(rows), keep, 0, std::numeric_limits<int>::max())
 {
-    for (int r = 0; r < m_rows.cellCount(); ++r) {
+}
+
+CellSampler::CellSampler(AxisMapping columns, AxisMapping rows, Keep keep, int firstCellRow, int endCellRow)
+    : m_columns(std::move(columns)), m_rows(std::move(rows))
+{
+    const int first = std::clamp(firstCellRow, 0, m_rows.cellCount());
+    const int end = std::clamp(endCellRow, first, m_rows.cellCount());
+    for (int r = first; r < end; ++r) {
         const AxisMapping::Cell cell = m_rows.cells[r];
         for (int t = cell.tapBegin; t < cell.tapEnd; ++t)
-            m_rowTaps.push_back({m_rows.taps[t].source, r, m_rows.taps[t].weight});
+            m_rowTaps.push_back({m_rows.taps[t].source, r - first, m_rows.taps[t].weight});
         m_lastSourceOfRow.push_back(m_rows.taps[cell.tapEnd - 1].source);
     }
-    m_sourceRowsNeeded = m_lastSourceOfRow.empty() ? 0 : m_lastSourceOfRow.back() + 1;
+    m_firstSourceRow = m_rowTaps.empty() ? 0 : m_rowTaps.front().source;
+    m_endSourceRow = m_lastSourceOfRow.empty() ? 0 : m_lastSourceOfRow.back() + 1;
+    m_nextSourceRow = m_firstSourceRow;
     m_sourceColumnsNeeded = m_columns.taps.empty() ? 0 : m_columns.taps.back().source + 1;
+    m_cellGrey = CellGrid<quint8>(m_columns.cellCount(), end - first);
     if (keep == Keep::coloursAndGreys)
-        m_cellColour = CellGrid<Colour>(m_columns.cellCount(), m_rows.cellCount());
+        m_cellColour = CellGrid<Colour>(m_columns.cellCount(), end - first);
 }
 
 void CellSampler::addSourceRow(const QRgb *row)

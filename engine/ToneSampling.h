@@ -21,16 +21,22 @@ public:
     enum class Keep { coloursAndGreys, greys };
 
     CellSampler(AxisMapping columns, AxisMapping rows, Keep keep = Keep::coloursAndGreys);
+    // Measures only the cell rows from `firstCellRow` up to `endCellRow` (or the last), so that two
+    // samplers can take the upper and the lower part of a picture at once. Its grids hold just
+    // those rows.
+    CellSampler(AxisMapping columns, AxisMapping rows, Keep keep, int firstCellRow, int endCellRow);
 
     int columnCount() const { return m_columns.cellCount(); }
-    int rowCount() const { return m_rows.cellCount(); }
-    // Source rows 0 ... sourceRowsNeeded() - 1 are read; the rest are cut away by trimming.
-    int sourceRowsNeeded() const { return m_sourceRowsNeeded; }
-    int sourceRowsAdded() const { return m_nextSourceRow; }
+    int rowCount() const { return m_cellGrey.rows; }
+    // Source rows firstSourceRow() ... firstSourceRow() + sourceRowsNeeded() - 1 are read; those
+    // above belong to other cell rows, those below to others too or are cut away by trimming.
+    int firstSourceRow() const { return m_firstSourceRow; }
+    int sourceRowsNeeded() const { return m_endSourceRow - m_firstSourceRow; }
+    int sourceRowsAdded() const { return m_nextSourceRow - m_firstSourceRow; }
 
     // Adds the next source row: sourceWidth pixels of 0xFFRRGGBB.
     void addSourceRow(const QRgb *row);
-    bool complete() const { return m_nextSourceRow == m_sourceRowsNeeded; }
+    bool complete() const { return m_nextSourceRow == m_endSourceRow; }
 
     // The mean colours (an empty grid unless kept), and their greys (GreyColour of the mean, as
     // the level 0 ... 255); rows of cells are filled as their last source row is added, so the
@@ -68,10 +74,12 @@ private:
 
     AxisMapping m_columns;
     AxisMapping m_rows;
+    // Cell rows are counted from the first this sampler measures.
     std::vector<RowTap> m_rowTaps; // in source order
     std::vector<int> m_lastSourceOfRow;
     int m_sourceColumnsNeeded = 0;
-    int m_sourceRowsNeeded = 0;
+    int m_firstSourceRow = 0;
+    int m_endSourceRow = 0;
     int m_nextSourceRow = 0;
     std::size_t m_nextTap = 0;
 

@@ -5,6 +5,7 @@
 #include "CharacterMapping.h"
 #include "OutputFormat.h"
 #include "JpegRows.h"
+#include "LowerRowsSampling.h"
 #include "PictureLoader.h"
 #include "PictureRows.h"
 #include "RunRefusals.h"
@@ -12,6 +13,7 @@
 #include "ToneSampling.h"
 
 #include <QScopeGuard>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -80,29 +82,65 @@ std::unique_ptr<PictureRows> openPicture(Reporter &reporter, const QString &path
     return picture ? std::make_unique<ImageRows>(std::move(*picture)) : nullptr;
 }
 
-// Rows are read as the decoder delivers them; the sampling reports, which stand for columns of
-// cells, keep pace with the share of rows read. The greys of the cells; nothing when the picture
-// ends early.
-std::optional<CellGrid<quint8>> sampleGreys(Reporter &reporter, PictureRows &picture, CellSampler &sampler)
+// Counts the sampling reports, which stand for columns of cells, as they fall due: they keep pace
+// with the share of source rows read.
+class SamplingReports
 {
-    const int columns = sampler.columnCount();
-    const qint64 rowsNeeded = sampler.sourceRowsNeeded();
-    int reported = 0;
+public:
+    SamplingReports(Reporter &reporter, int columns, qint64 rowsNeeded) : m_reporter(reporter), m_columns(columns), m_rowsNeeded(rowsNeeded) {}
+
+    void rowsRead(qint64 rows)
+    {
+        const int due = int(m_columns * rows / std::max<qint64>(m_rowsNeeded, 1));
+        for (; m_reported < due; ++m_reported) {
+            m_reporter.yield();
+            m_reporter.progress(RunPhase::Sampling, progressPercent(m_reported, m_columns, 2));
+        }
+    }
+
+private:
+    Reporter &m_reporter;
+    int m_columns;
+    qint64 m_rowsNeeded;
+    int m_reported = 0;
+};
+
+// Rows are read as the decoder delivers them, and a photo's lower rows meanwhile by a second
+// decoder of their own, while the caller keeps answering. The greys of the cells; nothing, with
+// the reason in `whyNot`, when the picture turns out to be damaged.
+std::optional<CellGrid<quint8>> sampleGreys(Reporter &reporter, PictureRows &picture, const AxisMapping &columns,
+                                            const AxisMapping &rows, QString &whyNot)
+{
+    const std::unique_ptr<LowerRowsSampling> lower = LowerRowsSampling::start(picture, columns, rows);
+    CellSampler sampler(columns, rows, CellSampler::Keep::greys, 0, lower ? lower->firstCellRow() : rows.cellCount());
+    const auto rowsRead = [&] { return qint64(sampler.sourceRowsAdded()) + (lower ? lower->sourceRowsAdded() : 0); };
+    SamplingReports reports(reporter, sampler.columnCount(), qint64(sampler.sourceRowsNeeded()) + (lower ? lower->sourceRowsNeeded() : 0));
+    const auto failed = [&](const auto &reader) {
+        whyNot = reader.stoppedEarly() ? PictureLoader::cutShort : PictureLoader::damaged;
+        return std::nullopt;
+    };
     while (!sampler.complete()) {
         const QRgb *row = picture.nextRow();
         if (!row)
-            return std::nullopt;
+            return failed(picture);
         sampler.addSourceRow(row);
         reporter.yield();
-        const int due = int(columns * sampler.sourceRowsAdded() / rowsNeeded);
-        for (; reported < due; ++reported) {
-            reporter.yield();
-            reporter.progress(RunPhase::Sampling, progressPercent(reported, columns, 2));
-        }
+        reports.rowsRead(rowsRead());
     }
-    if (!picture.finish())
-        return std::nullopt;
-    return sampler.takeCellGrey();
+    if (!lower)
+        return picture.finish() ? std::optional(sampler.takeCellGrey()) : failed(picture);
+    while (!lower->waitFor(std::chrono::milliseconds(10))) {
+        reporter.yield();
+        reports.rowsRead(rowsRead());
+    }
+    std::optional<CellGrid<quint8>> below = lower->takeGreys();
+    if (!below)
+        return failed(*lower);
+    reports.rowsRead(rowsRead());
+    CellGrid<quint8> greys = sampler.takeCellGrey();
+    greys.cells.insert(greys.cells.end(), below->cells.begin(), below->cells.end());
+    greys.rows += below->rows;
+    return greys;
 }
 
 // The sampler took each cell's grey as its row of cells was finished, while the decoder was busy
@@ -156,17 +194,14 @@ RunOutcome convert(const RunParameters &p, Reporter &reporter)
     if (const auto refusal = refusalOfGeometry(size, p.sizeFactor, cell))
         return RunOutcome{*refusal};
 
-    AxisMapping columns = mapAxis(size.width(), p.sizeFactor, cell.width);
-    AxisMapping rows = mapAxis(size.height(), p.sizeFactor, cell.height);
+    const AxisMapping columns = mapAxis(size.width(), p.sizeFactor, cell.width);
+    const AxisMapping rows = mapAxis(size.height(), p.sizeFactor, cell.height);
     // A negative factor still reads every column, but the picture keeps its size: nothing is written.
     if (p.sizeFactor != 1.0f)
         reportResizing(reporter, size.width(), columns.scaledLength, p.sizeFactor < 0 ? 0 : resizingWriteColumns(size.width(), p.sizeFactor));
-    CellSampler sampler(std::move(columns), std::move(rows), CellSampler::Keep::greys);
-    const std::optional<CellGrid<quint8>> cellGrey = sampleGreys(reporter, *picture, sampler);
-    if (!cellGrey) {
-        const QString why = picture->stoppedEarly() ? PictureLoader::cutShort : PictureLoader::damaged;
-        return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, why);
-    }
+    const std::optional<CellGrid<quint8>> cellGrey = sampleGreys(reporter, *picture, columns, rows, whyNot);
+    if (!cellGrey)
+        return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
     reportGreying(reporter, cellGrey->columns);
     return drawAndWrite(reporter, p, *cellGrey);
 }

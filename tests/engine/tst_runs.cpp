@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "ArtFile.h"
 #include "ArtRenderer.h"
+#include "PictureLoader.h"
 #include "modASCII.h"
 
 #include <QDir>
@@ -29,6 +30,7 @@ private slots:
     void refusals();
     void stoppedRunKeepsTheOldFile_data();
     void stoppedRunKeepsTheOldFile();
+    void photoReadInTwoParts();
     void everyCharacterInItsOwnCell();
     void filesReadBackAlike();
 
@@ -125,7 +127,8 @@ void TestRuns::progressReports()
     QFETCH(QSize, size);
     QFETCH(float, factor);
     RecordingObserver observer;
-    QVERIFY(MakeASCIIPicture({halves(QStringLiteral("p.png"), size), path(QStringLiteral("p.txt")), QStringLiteral(" .:#"), factor},
+    // A JPEG of one scan, so that two decoders share the rows.
+    QVERIFY(MakeASCIIPicture({halves(QStringLiteral("p.jpg"), size), path(QStringLiteral("p.txt")), QStringLiteral(" .:#"), factor},
                              observer).succeeded());
     QFETCH(QString, resizing);
     QFETCH(QString, sampling);
@@ -231,6 +234,27 @@ void TestRuns::stoppedRunKeepsTheOldFile()
     QCOMPARE(observer.updatesOf(RunPhase::Drawing).size(), rowsWritten);
     QCOMPARE(contentsOf(p.outputPath), QByteArray("the art of yesterday\r\n"));
     QCOMPARE(filesInFolder(), before);
+}
+
+// A photo of one scan is read by two decoders at once, the lower rows on a thread of their own: a
+// stop ends both, and a file cut short in either part is refused as cut short.
+void TestRuns::photoReadInTwoParts()
+{
+    const QByteArray photo = contentsOf(QStringLiteral(GLYPHSMITH_TEST_DATA "/good/photo.jpg"));
+    QVERIFY(!photo.isEmpty());
+    const RunParameters stop{QStringLiteral(GLYPHSMITH_TEST_DATA "/good/photo.jpg"), path(QStringLiteral("stopped.txt")), QStringLiteral(" .:#")};
+    RecordingObserver stopping;
+    stopping.stopWhen = [](const RecordingObserver &seen) { return !seen.updatesOf(RunPhase::Sampling).isEmpty(); };
+    QCOMPARE(MakeASCIIPicture(stop, stopping).result, RunResult::Stopped);
+    QVERIFY(!QFile::exists(stop.outputPath));
+    for (const qsizetype kept : {photo.size() / 5, photo.size() * 9 / 10}) {
+        QVERIFY(writeFile(path(QStringLiteral("cut.jpg")), photo.left(kept)));
+        RecordingObserver run;
+        const RunOutcome outcome = MakeASCIIPicture({path(QStringLiteral("cut.jpg")), path(QStringLiteral("cut.txt")), QStringLiteral(" .:#")}, run);
+        QCOMPARE(outcome.result, RunResult::SourceNotLoaded);
+        QVERIFY2(outcome.cause.endsWith(PictureLoader::cutShort), qPrintable(outcome.cause));
+        QVERIFY(!QFile::exists(path(QStringLiteral("cut.txt"))));
+    }
 }
 
 void TestRuns::everyCharacterInItsOwnCell()

@@ -75,6 +75,33 @@ private slots:
         QCOMPARE(sampler.sourceRowsNeeded(), needed);
     }
 
+    // Two samplers taking the cell rows above and below any row measure what one takes alone, where a
+    // source row is shared by two cell rows (enlarged) and where rows are passed over (reduced).
+    void partsMeasureAsTheWhole()
+    {
+        QImage picture(29, 61, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (y * 53) % 256));
+        const auto greysOf = [&](float factor, int first, int end) {
+            CellSampler sampler(mapAxis(29, factor, 5), mapAxis(61, factor, 7), CellSampler::Keep::greys, first, end);
+            for (int y = sampler.firstSourceRow(); !sampler.complete(); ++y)
+                sampler.addSourceRow(reinterpret_cast<const QRgb *>(picture.constScanLine(y)));
+            return sampler.takeCellGrey();
+        };
+        for (const float factor : {1.0f, 2.5f, 0.37f}) {
+            const CellGrid<quint8> whole = greysOf(factor, 0, 1000);
+            QVERIFY(whole.rows > 2);
+            for (int split = 1; split < whole.rows; ++split) {
+                const CellGrid<quint8> upper = greysOf(factor, 0, split), lower = greysOf(factor, split, 1000);
+                QCOMPARE(upper.rows + lower.rows, whole.rows);
+                std::vector<quint8> joined = upper.cells;
+                joined.insert(joined.end(), lower.cells.begin(), lower.cells.end());
+                QVERIFY2(joined == whole.cells, qPrintable(QStringLiteral("factor %1, split at row %2").arg(factor).arg(split)));
+            }
+        }
+    }
+
     void bandLimits_data()
     {
         QTest::addColumn<int>("length");

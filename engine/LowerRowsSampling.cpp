@@ -1,0 +1,79 @@
+#include "LowerRowsSampling.h"
+
+#include <system_error>
+
+namespace {
+
+// Where the lower part starts, as a share of the source rows. Both threads decode and measure
+// their own rows, and the lower one also skims the data above its first row at about half the cost
+// of decoding it; they finish together when the upper part holds about 0.65 of the rows. Measured
+// on photos of 18 and 72 megapixels at quality 85.
+constexpr double upperShare = 0.65;
+
+int firstSourceOf(const AxisMapping &rows, int cellRow) { return rows.taps[rows.cells[cellRow].tapBegin].source; }
+
+// The first cell row whose source rows start at or below the share, leaving at least one above.
+int splitRowOf(const AxisMapping &rows)
+{
+    const int last = rows.cellCount() - 1;
+    const double target = upperShare * (rows.taps[rows.cells[last].tapEnd - 1].source + 1);
+    int row = 1;
+    while (row < last && firstSourceOf(rows, row) < target)
+        ++row;
+    return row;
+}
+
+} // namespace
+
+std::unique_ptr<LowerRowsSampling> LowerRowsSampling::start(PictureRows &picture, const AxisMapping &columns, const AxisMapping &rows)
+{
+    if (rows.cellCount() < 2)
+        return nullptr;
+    const int splitRow = splitRowOf(rows);
+    std::unique_ptr<PictureRows> lowerRows = picture.rowsFrom(firstSourceOf(rows, splitRow));
+    if (!lowerRows)
+        return nullptr;
+    CellSampler sampler(columns, rows, CellSampler::Keep::greys, splitRow, rows.cellCount());
+    std::unique_ptr<LowerRowsSampling> lower(new LowerRowsSampling(std::move(lowerRows), std::move(sampler), splitRow));
+    try {
+        lower->m_result = std::async(std::launch::async, [part = lower.get()] { return part->sample(); });
+    } catch (const std::system_error &) {
+        return nullptr; // the picture is still whole for the caller to read alone
+    }
+    return lower;
+}
+
+LowerRowsSampling::LowerRowsSampling(std::unique_ptr<PictureRows> rows, CellSampler sampler, int firstCellRow)
+    : m_rows(std::move(rows)), m_sampler(std::move(sampler)), m_firstCellRow(firstCellRow)
+{
+}
+
+LowerRowsSampling::~LowerRowsSampling()
+{
+    m_stop = true;
+    if (m_result.valid())
+        m_result.wait();
+}
+
+std::optional<CellGrid<quint8>> LowerRowsSampling::sample()
+{
+    while (!m_sampler.complete()) {
+        if (m_stop)
+            return std::nullopt;
+        const QRgb *row = m_rows->nextRow();
+        if (!row)
+            return std::nullopt;
+        m_sampler.addSourceRow(row);
+        m_added.store(m_sampler.sourceRowsAdded(), std::memory_order_relaxed);
+    }
+    if (!m_rows->finish())
+        return std::nullopt;
+    return m_sampler.takeCellGrey();
+}
+
+bool LowerRowsSampling::waitFor(std::chrono::milliseconds timeout) const
+{
+    return m_result.wait_for(timeout) == std::future_status::ready;
+}
+
+std::optional<CellGrid<quint8>> LowerRowsSampling::takeGreys() { return m_result.get(); }

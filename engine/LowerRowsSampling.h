@@ -1,0 +1,50 @@
+#pragma once
+
+#include "AxisMapping.h"
+#include "CellGrid.h"
+#include "PictureRows.h"
+#include "ToneSampling.h"
+
+#include <QtGlobal>
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <optional>
+
+// The lower cell rows of a picture measured on a thread of their own, by a second reader of the
+// picture, while the caller's reader takes the rows above. On two cores a photo of one scan is
+// then measured in about two thirds of the time its decoding takes alone: the second decoder
+// only skims the compressed data above its rows, which is about half the work of decoding it.
+class LowerRowsSampling
+{
+public:
+    // Null when the picture cannot be read in two parts, has fewer than two rows of cells, or no
+    // thread can be had. Otherwise the lower part is being measured, and `picture` is to be read
+    // for the cell rows above firstCellRow() only.
+    static std::unique_ptr<LowerRowsSampling> start(PictureRows &picture, const AxisMapping &columns, const AxisMapping &rows);
+    ~LowerRowsSampling(); // stops the thread and waits for it
+
+    int firstCellRow() const { return m_firstCellRow; }
+    int sourceRowsNeeded() const { return m_sampler.sourceRowsNeeded(); }
+    int sourceRowsAdded() const { return m_added.load(std::memory_order_relaxed); }
+
+    // Waits up to `timeout` for the lower part to be measured, with the picture read to its end.
+    bool waitFor(std::chrono::milliseconds timeout) const;
+    // Once measured: the greys of the lower cell rows; nothing when the picture turned out to be
+    // damaged there. Rethrows what stopped the thread (running out of memory).
+    std::optional<CellGrid<quint8>> takeGreys();
+    // After a failure: whether the file stops early, rather than holding damaged data.
+    bool stoppedEarly() const { return m_rows->stoppedEarly(); }
+
+private:
+    LowerRowsSampling(std::unique_ptr<PictureRows> rows, CellSampler sampler, int firstCellRow);
+    std::optional<CellGrid<quint8>> sample();
+
+    std::unique_ptr<PictureRows> m_rows;
+    CellSampler m_sampler;
+    int m_firstCellRow;
+    std::atomic_int m_added = 0;
+    std::atomic_bool m_stop = false;
+    std::future<std::optional<CellGrid<quint8>>> m_result; // last: the thread starts when all else is ready
+};
