@@ -102,6 +102,8 @@ int runBatch(const CliRequest &request, std::FILE *terminal, const std::function
             RunParameters parameters = request.parameters;
             parameters.sourcePath = request.sources[i];
             parameters.outputPath = request.outputs[i];
+            // --jobs says how many cores the batch keeps busy: each run keeps to one reader.
+            parameters.splitRows = false;
             if (request.columns) {
                 if (const std::optional<QString> refusal = fitColumns(parameters, *request.columns)) {
                     state.say(*refusal);

@@ -15,6 +15,8 @@
 #include <thread>
 #include <utility>
 
+#include <sys/stat.h>
+
 #include <jpeglib.h>
 #include <jerror.h>
 
@@ -75,6 +77,15 @@ private:
     std::size_t m_stride;
     std::unique_ptr<unsigned char[], Free> m_storage;
 };
+
+// Whether two open files are one and the same, unchanged: on systems without inode numbers, the
+// same size and time of change.
+bool sameFile(std::FILE *a, std::FILE *b)
+{
+    struct stat first{}, second{};
+    return fstat(fileno(a), &first) == 0 && fstat(fileno(b), &second) == 0 && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino && first.st_size == second.st_size && first.st_mtime == second.st_mtime;
+}
 
 } // namespace
 
@@ -331,12 +342,11 @@ std::unique_ptr<JpegRows> JpegRows::open(const QString &path)
 
 std::unique_ptr<PictureRows> JpegRows::rowsFrom(int firstRow)
 {
-    if (!m_decoder->oneScan || m_ahead || m_decoder->info.output_scanline > 0)
+    if (!m_decoder->file || !m_decoder->oneScan || m_ahead || m_decoder->info.output_scanline > 0)
         return nullptr;
     auto decoder = openDecoder(m_path);
-    // The file may have been replaced since it was first opened.
-    if (!decoder || !decoder->oneScan || decoder->info.output_width != m_decoder->info.output_width ||
-        decoder->info.output_height != m_decoder->info.output_height)
+    // The name may stand for another file by now: the lower rows must come from this one.
+    if (!decoder || !sameFile(decoder->file, m_decoder->file))
         return nullptr;
     m_readAhead = false;
     std::unique_ptr<JpegRows> lower(new JpegRows(std::move(decoder), m_path));

@@ -31,6 +31,9 @@ public:
     // For a file of one scan: this one then decodes its rows on the caller's thread, since the
     // two decoders keep two cores busy already.
     std::unique_ptr<PictureRows> rowsFrom(int firstRow) override;
+    // Skimming reads only the compressed data; measured on photos of 18 and 72 megapixels at
+    // quality 85, with both decoders busy at once.
+    double skipCost() const override { return 0.46; }
 
 private:
     struct Decoder;

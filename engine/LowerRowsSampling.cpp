@@ -1,19 +1,20 @@
 #include "LowerRowsSampling.h"
 
 #include <system_error>
+#include <thread>
 
 namespace {
 
-// Where the lower part starts, as a share of the source rows. Both threads decode and measure
-// their own rows, and the lower one also skims the data above its first row at about half the cost
-// of decoding it; they finish together when the upper part holds about 0.65 of the rows. Measured
-// on photos of 18 and 72 megapixels at quality 85.
-constexpr double upperShare = 0.65;
+// Where the lower part starts, as a share of the source rows. Both threads read and measure their
+// own rows, and the lower one also passes over the rows above its first at `skipCost` of the cost
+// of reading them: the two finish together when the upper part holds 1 / (2 - skipCost) of the rows.
+double upperShareOf(double skipCost) { return 1 / (2 - skipCost); }
 
 int firstSourceOf(const AxisMapping &rows, int cellRow) { return rows.taps[rows.cells[cellRow].tapBegin].source; }
 
-// The first cell row whose source rows start at or below the share, leaving at least one above.
-int splitRowOf(const AxisMapping &rows)
+// The first cell row whose first source row lies at or past the share of the rows, leaving at
+// least one cell row above.
+int splitRowOf(const AxisMapping &rows, double upperShare)
 {
     const int last = rows.cellCount() - 1;
     const double target = upperShare * (rows.taps[rows.cells[last].tapEnd - 1].source + 1);
@@ -27,9 +28,10 @@ int splitRowOf(const AxisMapping &rows)
 
 std::unique_ptr<LowerRowsSampling> LowerRowsSampling::start(PictureRows &picture, const AxisMapping &columns, const AxisMapping &rows)
 {
-    if (rows.cellCount() < 2)
+    // On a single core the second reader would only add its skimming to the work.
+    if (rows.cellCount() < 2 || std::thread::hardware_concurrency() < 2)
         return nullptr;
-    const int splitRow = splitRowOf(rows);
+    const int splitRow = splitRowOf(rows, upperShareOf(picture.skipCost()));
     std::unique_ptr<PictureRows> lowerRows = picture.rowsFrom(firstSourceOf(rows, splitRow));
     if (!lowerRows)
         return nullptr;

@@ -15,7 +15,8 @@
 // The lower cell rows of a picture measured on a thread of their own, by a second reader of the
 // picture, while the caller's reader takes the rows above. On two cores a photo of one scan is
 // then measured in about two thirds of the time its decoding takes alone: the second decoder
-// only skims the compressed data above its rows, which is about half the work of decoding it.
+// only skims the compressed data above its rows, which is about half the work of decoding it. A
+// picture decoded whole is measured in halves.
 class LowerRowsSampling
 {
 public:

@@ -26,6 +26,8 @@ public:
         Q_UNUSED(firstRow);
         return nullptr;
     }
+    // What passing over a row costs such a second reader, as a share of what reading it costs.
+    virtual double skipCost() const { return 0; }
 };
 
 // The rows of a picture decoded whole. `picture` must be in Format_RGB32.
@@ -38,6 +40,13 @@ public:
     const QRgb *nextRow() override
     {
         return m_next < m_picture.height() ? reinterpret_cast<const QRgb *>(m_picture.constScanLine(m_next++)) : nullptr;
+    }
+    // The picture is shared, never copied: both readers only read it.
+    std::unique_ptr<PictureRows> rowsFrom(int firstRow) override
+    {
+        auto lower = std::make_unique<ImageRows>(m_picture);
+        lower->m_next = firstRow;
+        return lower;
     }
 
 private:

@@ -15,4 +15,7 @@ struct RunParameters
     quint8 detail = 10;       // points of the output font, which fix the cell size
     bool fontReminder = true; // never written into an RTF file
     std::optional<OutputKind> outputKind = std::nullopt; // otherwise chosen by the output's extension
+    // A picture's lower rows may be read by a second reader on a thread of its own. Off where the
+    // cores have conversions of their own already: a second JPEG decoder's skimming is extra work.
+    bool splitRows = true;
 };

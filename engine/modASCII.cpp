@@ -109,9 +109,9 @@ private:
 // decoder of their own, while the caller keeps answering. The greys of the cells; nothing, with
 // the reason in `whyNot`, when the picture turns out to be damaged.
 std::optional<CellGrid<quint8>> sampleGreys(Reporter &reporter, PictureRows &picture, const AxisMapping &columns,
-                                            const AxisMapping &rows, QString &whyNot)
+                                            const AxisMapping &rows, bool splitRows, QString &whyNot)
 {
-    const std::unique_ptr<LowerRowsSampling> lower = LowerRowsSampling::start(picture, columns, rows);
+    const std::unique_ptr<LowerRowsSampling> lower = splitRows ? LowerRowsSampling::start(picture, columns, rows) : nullptr;
     CellSampler sampler(columns, rows, CellSampler::Keep::greys, 0, lower ? lower->firstCellRow() : rows.cellCount());
     const auto rowsRead = [&] { return qint64(sampler.sourceRowsAdded()) + (lower ? lower->sourceRowsAdded() : 0); };
     SamplingReports reports(reporter, sampler.columnCount(), qint64(sampler.sourceRowsNeeded()) + (lower ? lower->sourceRowsNeeded() : 0));
@@ -199,7 +199,7 @@ RunOutcome convert(const RunParameters &p, Reporter &reporter)
     // A negative factor still reads every column, but the picture keeps its size: nothing is written.
     if (p.sizeFactor != 1.0f)
         reportResizing(reporter, size.width(), columns.scaledLength, p.sizeFactor < 0 ? 0 : resizingWriteColumns(size.width(), p.sizeFactor));
-    const std::optional<CellGrid<quint8>> cellGrey = sampleGreys(reporter, *picture, columns, rows, whyNot);
+    const std::optional<CellGrid<quint8>> cellGrey = sampleGreys(reporter, *picture, columns, rows, p.splitRows, whyNot);
     if (!cellGrey)
         return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
     reportGreying(reporter, cellGrey->columns);
