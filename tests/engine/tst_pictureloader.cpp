@@ -1,6 +1,7 @@
 #include "TestFiles.h"
 #include "BitmapChannels.h"
 #include "FileCompleteness.h"
+#include "JpegRows.h"
 #include "PictureLoader.h"
 
 #include <QBuffer>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QDir>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -79,6 +81,32 @@ private slots:
         QFETCH(QByteArray, data);
         QFETCH(bool, complete);
         QCOMPARE(pictureFileIsWhole(data), complete);
+    }
+
+    // A second decoder gives the lower rows of a one-scan JPEG exactly as one decoder alone does, but
+    // only from the very file the first one opened: never from one put in its place since.
+    void lowerRowsReadByASecondDecoder()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+        QVERIFY(QFile::copy(dataFile(QStringLiteral("good/photo.jpg")), path));
+        const auto whole = JpegRows::open(path), upper = JpegRows::open(path);
+        const std::unique_ptr<PictureRows> lower = upper ? upper->rowsFrom(37) : nullptr;
+        QVERIFY(whole && lower);
+        const int width = whole->size().width();
+        for (int y = 0; y < whole->size().height(); ++y) {
+            const QRgb *expected = whole->nextRow();
+            const QRgb *row = y < 37 ? upper->nextRow() : lower->nextRow();
+            QVERIFY(expected && row && std::equal(row, row + width, expected));
+        }
+        QVERIFY(lower->finish());
+
+        const auto replaced = JpegRows::open(path);
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("new.jpg")), jpegOf(150, 98, false)));
+        QVERIFY(QFile::remove(path) && QFile::rename(dir.filePath(QStringLiteral("new.jpg")), path));
+        QVERIFY(replaced && !replaced->rowsFrom(37));
+        const auto progressive = JpegRows::open(dataFile(QStringLiteral("good/photo-progressive.jpg")));
+        QVERIFY(progressive && !progressive->rowsFrom(37));
     }
 
     // Valid forms of a picture load exactly as their plain twin, widened channels never widened twice.
