@@ -20,5 +20,11 @@ struct CellGrid
 
     T &at(int column, int row) { return cells[std::size_t(row) * columns + column]; }
     const T &at(int column, int row) const { return cells[std::size_t(row) * columns + column]; }
+    // Adds the rows of `below` under these; both have the same columns.
+    void append(const CellGrid &below)
+    {
+        cells.insert(cells.end(), below.cells.begin(), below.cells.end());
+        rows += below.rows;
+    }
     std::span<const T> row(int r) const { return {cells.data() + std::size_t(r) * columns, std::size_t(columns)}; }
 };

@@ -362,9 +362,7 @@ QSize JpegRows::size() const { return QSize(int(m_decoder->info.output_width), i
 
 const QRgb *JpegRows::nextRow()
 {
-    // Skipped by the thread that reads the rows after, since skipping takes a while. A failure
-    // shows as the first row missing.
-    if (m_rowsToSkip > 0 && !m_decoder->skip(std::exchange(m_rowsToSkip, 0)))
+    if (!skipRowsAbove())
         return nullptr;
     if (m_readAhead) {
         m_readAhead = false;
@@ -377,11 +375,15 @@ const QRgb *JpegRows::nextRow()
     return m_ahead ? m_ahead->next() : m_decoder->next();
 }
 
+// Done by the thread that reads the rows after, since skipping takes a while; false when the file
+// turns out damaged there.
+bool JpegRows::skipRowsAbove() { return m_rowsToSkip == 0 || m_decoder->skip(std::exchange(m_rowsToSkip, 0)); }
+
 bool JpegRows::stoppedEarly() const { return m_decoder->damaged(); }
 
 bool JpegRows::finish()
 {
-    if (m_rowsToSkip > 0 && !m_decoder->skip(std::exchange(m_rowsToSkip, 0)))
+    if (!skipRowsAbove())
         return false;
     if (m_ahead) {
         m_ahead->finish();

@@ -40,6 +40,7 @@ private:
     class Ahead;
     JpegRows(std::unique_ptr<Decoder> decoder, const QString &path);
     static std::unique_ptr<Decoder> openDecoder(const QString &path);
+    bool skipRowsAbove();
 
     std::unique_ptr<Decoder> m_decoder;
     QString m_path;

@@ -138,8 +138,7 @@ std::optional<CellGrid<quint8>> sampleGreys(Reporter &reporter, PictureRows &pic
         return failed(*lower);
     reports.rowsRead(rowsRead());
     CellGrid<quint8> greys = sampler.takeCellGrey();
-    greys.cells.insert(greys.cells.end(), below->cells.begin(), below->cells.end());
-    greys.rows += below->rows;
+    greys.append(*below);
     return greys;
 }
 
