@@ -1,6 +1,6 @@
-#include "CharacterSets.h"
+#include "app/CharacterSets.h"
 
-#include "RampFile.h"
+#include "engine/text/RampFile.h"
 
 #include <QListWidget>
 

@@ -1,4 +1,4 @@
-#include "OptionCheckBox.h"
+#include "app/OptionCheckBox.h"
 
 int OptionCheckBox::value() const
 {

@@ -1,8 +1,8 @@
-#include "Options.h"
+#include "app/Options.h"
 
-#include "OptionCheckBox.h"
-#include "Platform.h"
-#include "ProductInfo.h"
+#include "app/OptionCheckBox.h"
+#include "app/Platform.h"
+#include "app/ProductInfo.h"
 
 namespace {
 

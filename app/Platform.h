@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RampFile.h"
+#include "engine/text/RampFile.h"
 
 #include <QString>
 #include <QtGlobal>

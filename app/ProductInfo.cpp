@@ -1,4 +1,4 @@
-#include "ProductInfo.h"
+#include "app/ProductInfo.h"
 
 #include <QStringList>
 

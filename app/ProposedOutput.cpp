@@ -1,4 +1,4 @@
-#include "ProposedOutput.h"
+#include "app/ProposedOutput.h"
 
 QString proposedOutputPath(const QString &sourcePath)
 {

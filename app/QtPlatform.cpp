@@ -1,6 +1,6 @@
-#include "QtPlatform.h"
+#include "app/QtPlatform.h"
 
-#include "modFile.h"
+#include "engine/text/modFile.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
-#include "RunInputs.h"
+#include "app/RunInputs.h"
 
-#include "modFile.h"
+#include "engine/text/modFile.h"
 
 #include <cmath>
 #include <limits>

@@ -1,9 +1,9 @@
-#include "WindowProgress.h"
+#include "app/WindowProgress.h"
 
-#include "OptionCheckBox.h"
-#include "Platform.h"
-#include "RunOutcome.h"
-#include "modFile.h"
+#include "app/OptionCheckBox.h"
+#include "app/Platform.h"
+#include "engine/RunOutcome.h"
+#include "engine/text/modFile.h"
 
 #include <QCoreApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunObserver.h"
+#include "engine/RunObserver.h"
 
 #include <QString>
 #include <functional>

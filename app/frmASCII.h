@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MainWindowControls.h"
-#include "pp.h"
+#include "app/MainWindowControls.h"
+#include "app/pp.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "frmASCIILayout.h"
+#include "app/frmASCIILayout.h"
 
-#include "OptionCheckBox.h"
+#include "app/OptionCheckBox.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MainWindowControls.h"
+#include "app/MainWindowControls.h"
 
 class QWidget;
 

@@ -1,7 +1,7 @@
-#include "ProductInfo.h"
-#include "QtPlatform.h"
-#include "frmASCII.h"
-#include "modSetAlphaIcon.h"
+#include "app/frmASCII.h"
+#include "app/modSetAlphaIcon.h"
+#include "app/ProductInfo.h"
+#include "app/QtPlatform.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,4 +1,4 @@
-#include "modSetAlphaIcon.h"
+#include "app/modSetAlphaIcon.h"
 
 #include <QPixmap>
 #include <QWidget>

@@ -1,15 +1,15 @@
-#include "pp.h"
+#include "app/pp.h"
 
-#include "ArtFile.h"
-#include "ArtRenderer.h"
-#include "OleColor.h"
-#include "PicControl.h"
-#include "PictureLoader.h"
-#include "Platform.h"
-#include "ProductInfo.h"
-#include "PropertyBag.h"
-#include "RunOutcome.h"
-#include "modSetAlphaIcon.h"
+#include "app/modSetAlphaIcon.h"
+#include "app/Platform.h"
+#include "app/ProductInfo.h"
+#include "engine/decode/PictureLoader.h"
+#include "engine/render/ArtRenderer.h"
+#include "engine/RunOutcome.h"
+#include "engine/text/ArtFile.h"
+#include "viewer/OleColor.h"
+#include "viewer/PicControl.h"
+#include "viewer/PropertyBag.h"
 
 #include <QGuiApplication>
 #include <QImage>

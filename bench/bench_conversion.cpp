@@ -1,7 +1,7 @@
-#include "RunObserver.h"
-#include "RunOutcome.h"
-#include "RunParameters.h"
-#include "modASCII.h"
+#include "engine/modASCII.h"
+#include "engine/RunObserver.h"
+#include "engine/RunOutcome.h"
+#include "engine/RunParameters.h"
 
 #include <QImage>
 #include <QImageReader>

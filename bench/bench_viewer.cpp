@@ -5,13 +5,13 @@
 //   bench_viewer PHOTO [REPETITIONS]
 // Exit status: 0 targets met, 1 targets missed, 2 the benchmark itself could not run.
 
-#include "PicControl.h"
-#include "Platform.h"
-#include "PictureLoader.h"
-#include "PictureSurface.h"
-#include "ScaledPicture.h"
-#include "frmASCII.h"
-#include "pp.h"
+#include "app/frmASCII.h"
+#include "app/Platform.h"
+#include "app/pp.h"
+#include "engine/decode/PictureLoader.h"
+#include "viewer/PicControl.h"
+#include "viewer/PictureSurface.h"
+#include "viewer/ScaledPicture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
-#include "BatchRun.h"
+#include "cli/BatchRun.h"
 
-#include "ColumnFit.h"
-#include "CommandLine.h"
-#include "modASCII.h"
+#include "cli/ColumnFit.h"
+#include "cli/CommandLine.h"
+#include "engine/modASCII.h"
 
 #include <QDir>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "ColumnFit.h"
+#include "cli/ColumnFit.h"
 
-#include "AxisMapping.h"
-#include "CellMetrics.h"
-#include "PictureLoader.h"
+#include "engine/cells/AxisMapping.h"
+#include "engine/cells/CellMetrics.h"
+#include "engine/decode/PictureLoader.h"
 
 #include <charconv>
 

@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include <QCommandLineParser>
-#include "CellMetrics.h"
+#include "engine/cells/CellMetrics.h"
 
 #include <QCoreApplication>
 #include <QDir>

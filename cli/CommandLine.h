@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RunParameters.h"
+#include "engine/RunParameters.h"
 
 #include <QString>
 #include <QStringList>

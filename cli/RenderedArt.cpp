@@ -1,6 +1,6 @@
-#include "RenderedArt.h"
+#include "cli/RenderedArt.h"
 
-#include "ArtRenderer.h"
+#include "engine/render/ArtRenderer.h"
 
 #include <QImage>
 #include <QSaveFile>

@@ -1,4 +1,4 @@
-#include "TerminalProgress.h"
+#include "cli/TerminalProgress.h"
 
 namespace {
 // Redrawing a terminal line more often than this only costs time.

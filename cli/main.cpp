@@ -1,13 +1,13 @@
-#include "BatchRun.h"
-#include "CharacterMapping.h"
-#include "ColumnFit.h"
-#include "CommandLine.h"
-#include "RenderedArt.h"
-#include "RunRefusals.h"
-#include "RampFile.h"
-#include "TerminalProgress.h"
-#include "modASCII.h"
-#include "modFile.h"
+#include "cli/BatchRun.h"
+#include "cli/ColumnFit.h"
+#include "cli/CommandLine.h"
+#include "cli/RenderedArt.h"
+#include "cli/TerminalProgress.h"
+#include "engine/cells/CharacterMapping.h"
+#include "engine/modASCII.h"
+#include "engine/RunRefusals.h"
+#include "engine/text/modFile.h"
+#include "engine/text/RampFile.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

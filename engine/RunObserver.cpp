@@ -1,4 +1,4 @@
-#include "RunObserver.h"
+#include "engine/RunObserver.h"
 
 namespace {
 

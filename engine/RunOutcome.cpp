@@ -1,4 +1,4 @@
-#include "RunOutcome.h"
+#include "engine/RunOutcome.h"
 
 QString RunOutcome::message() const
 {

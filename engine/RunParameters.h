@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OutputFormat.h"
+#include "engine/text/OutputFormat.h"
 
 #include <QString>
 #include <optional>

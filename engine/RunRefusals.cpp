@@ -1,8 +1,8 @@
-#include "RunRefusals.h"
+#include "engine/RunRefusals.h"
 
-#include "AxisMapping.h"
-#include "FileChecks.h"
-#include "PictureLoader.h"
+#include "engine/cells/AxisMapping.h"
+#include "engine/decode/PictureLoader.h"
+#include "engine/text/FileChecks.h"
 
 #include <QFileInfo>
 #include <cmath>

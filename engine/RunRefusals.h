@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CellMetrics.h"
-#include "RunOutcome.h"
-#include "RunParameters.h"
+#include "engine/cells/CellMetrics.h"
+#include "engine/RunOutcome.h"
+#include "engine/RunParameters.h"
 
 #include <QSize>
 #include <optional>

@@ -1,16 +1,16 @@
-#include "modASCII.h"
+#include "engine/modASCII.h"
 
-#include "AxisMapping.h"
-#include "CellMetrics.h"
-#include "CharacterMapping.h"
-#include "OutputFormat.h"
-#include "JpegRows.h"
-#include "LowerRowsSampling.h"
-#include "PictureLoader.h"
-#include "PictureRows.h"
-#include "RunRefusals.h"
-#include "OutputFile.h"
-#include "ToneSampling.h"
+#include "engine/cells/AxisMapping.h"
+#include "engine/cells/CellMetrics.h"
+#include "engine/cells/CharacterMapping.h"
+#include "engine/cells/internal/LowerRowsSampling.h"
+#include "engine/cells/internal/ToneSampling.h"
+#include "engine/decode/internal/JpegRows.h"
+#include "engine/decode/internal/PictureRows.h"
+#include "engine/decode/PictureLoader.h"
+#include "engine/RunRefusals.h"
+#include "engine/text/internal/OutputFile.h"
+#include "engine/text/OutputFormat.h"
 
 #include <QScopeGuard>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "RunObserver.h"
-#include "RunOutcome.h"
-#include "RunParameters.h"
+#include "engine/RunObserver.h"
+#include "engine/RunOutcome.h"
+#include "engine/RunParameters.h"
 
 // Turns one picture into one character-art file, reporting progress to `observer` and ending
 // with its runEnded(). The file is written to a temporary file beside the output and moved over

@@ -1,6 +1,6 @@
-#include "ChildDrag.h"
+#include "viewer/ChildDrag.h"
 
-#include "Panel.h"
+#include "viewer/Panel.h"
 
 #include <cmath>
 

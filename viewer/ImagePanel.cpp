@@ -1,4 +1,4 @@
-#include "ImagePanel.h"
+#include "viewer/ImagePanel.h"
 
 #include <QPainter>
 

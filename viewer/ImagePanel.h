@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Panel.h"
+#include "viewer/Panel.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "OleColor.h"
+#include "viewer/OleColor.h"
 
 #include <QPalette>
 #include <array>

@@ -1,6 +1,6 @@
-#include "Panel.h"
+#include "viewer/Panel.h"
 
-#include "ViewerArithmetic.h"
+#include "viewer/ViewerArithmetic.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OleColor.h"
+#include "viewer/OleColor.h"
 
 #include <QWidget>
 

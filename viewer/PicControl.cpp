@@ -1,9 +1,9 @@
-#include "PicControl.h"
+#include "viewer/PicControl.h"
 
-#include "ImagePanel.h"
-#include "PictureSurface.h"
-#include "QtViewerPlatform.h"
-#include "ViewerArithmetic.h"
+#include "viewer/ImagePanel.h"
+#include "viewer/PictureSurface.h"
+#include "viewer/QtViewerPlatform.h"
+#include "viewer/ViewerArithmetic.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "ChildDrag.h"
-#include "OleColor.h"
-#include "PicControlElements.h"
-#include "PicControlState.h"
-#include "UpdateLock.h"
+#include "viewer/ChildDrag.h"
+#include "viewer/OleColor.h"
+#include "viewer/PicControlElements.h"
+#include "viewer/PicControlState.h"
+#include "viewer/UpdateLock.h"
 
 #include <QImage>
 #include <QWidget>

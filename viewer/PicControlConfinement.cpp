@@ -1,8 +1,8 @@
-#include "PicControl.h"
+#include "viewer/PicControl.h"
 
-#include "Panel.h"
-#include "ViewerArithmetic.h"
-#include "ViewerPlatform.h"
+#include "viewer/Panel.h"
+#include "viewer/ViewerArithmetic.h"
+#include "viewer/ViewerPlatform.h"
 
 using ViewerArithmetic::roundEven;
 

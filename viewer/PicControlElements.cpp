@@ -1,8 +1,8 @@
-#include "PicControlElements.h"
+#include "viewer/PicControlElements.h"
 
-#include "ImagePanel.h"
-#include "PictureSurface.h"
-#include "ViewerArtwork.h"
+#include "viewer/ImagePanel.h"
+#include "viewer/PictureSurface.h"
+#include "viewer/ViewerArtwork.h"
 
 #include <QComboBox>
 #include <QGuiApplication>

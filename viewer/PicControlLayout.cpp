@@ -1,7 +1,7 @@
-#include "PicControl.h"
+#include "viewer/PicControl.h"
 
-#include "PictureSurface.h"
-#include "ViewerArithmetic.h"
+#include "viewer/PictureSurface.h"
+#include "viewer/ViewerArithmetic.h"
 
 using ViewerArithmetic::roundEven;
 

@@ -1,7 +1,7 @@
-#include "PicControl.h"
+#include "viewer/PicControl.h"
 
-#include "ImagePanel.h"
-#include "PictureSurface.h"
+#include "viewer/ImagePanel.h"
+#include "viewer/PictureSurface.h"
 
 #include <QTimer>
 

@@ -1,8 +1,8 @@
-#include "PicControl.h"
+#include "viewer/PicControl.h"
 
-#include "ImagePanel.h"
-#include "PictureSurface.h"
-#include "ViewerArithmetic.h"
+#include "viewer/ImagePanel.h"
+#include "viewer/PictureSurface.h"
+#include "viewer/ViewerArithmetic.h"
 
 #include <QTimer>
 

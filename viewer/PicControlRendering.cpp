@@ -1,10 +1,10 @@
-#include "PicControl.h"
+#include "viewer/PicControl.h"
 
-#include "ImagePanel.h"
-#include "PictureSurface.h"
-#include "ScaledPicture.h"
-#include "ViewerArithmetic.h"
-#include "ViewerPlatform.h"
+#include "viewer/ImagePanel.h"
+#include "viewer/PictureSurface.h"
+#include "viewer/ScaledPicture.h"
+#include "viewer/ViewerArithmetic.h"
+#include "viewer/ViewerPlatform.h"
 
 #include <QGuiApplication>
 #include <QLabel>

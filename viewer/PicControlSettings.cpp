@@ -1,6 +1,6 @@
-#include "PicControl.h"
+#include "viewer/PicControl.h"
 
-#include "ImagePanel.h"
+#include "viewer/ImagePanel.h"
 
 #include <QComboBox>
 #include <algorithm>

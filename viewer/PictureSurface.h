@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Panel.h"
-#include "ScaledPicture.h"
+#include "viewer/Panel.h"
+#include "viewer/ScaledPicture.h"
 
 #include <QImage>
 

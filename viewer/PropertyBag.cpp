@@ -1,4 +1,4 @@
-#include "PropertyBag.h"
+#include "viewer/PropertyBag.h"
 
 #include <QDataStream>
 #include <QIODevice>

@@ -1,4 +1,4 @@
-#include "QtViewerPlatform.h"
+#include "viewer/QtViewerPlatform.h"
 
 #include <QCoreApplication>
 #include <QCursor>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ViewerPlatform.h"
+#include "viewer/ViewerPlatform.h"
 
 // The desktop services of a running program.
 class QtViewerPlatform : public ViewerPlatform

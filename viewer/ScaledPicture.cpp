@@ -1,4 +1,4 @@
-#include "ScaledPicture.h"
+#include "viewer/ScaledPicture.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "ViewerArtwork.h"
+#include "viewer/ViewerArtwork.h"
 
 namespace {
 

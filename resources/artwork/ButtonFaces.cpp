@@ -1,4 +1,4 @@
-#include "ButtonFaces.h"
+#include "resources/artwork/ButtonFaces.h"
 
 #include <QImage>
 #include <QPainter>

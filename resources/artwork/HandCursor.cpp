@@ -1,4 +1,4 @@
-#include "HandCursor.h"
+#include "resources/artwork/HandCursor.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "IcoFile.h"
+#include "resources/artwork/IcoFile.h"
 
 #include <QDataStream>
 #include <QImage>

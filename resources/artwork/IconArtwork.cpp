@@ -1,4 +1,4 @@
-#include "IconArtwork.h"
+#include "resources/artwork/IconArtwork.h"
 
 #include <QFont>
 #include <QFontDatabase>

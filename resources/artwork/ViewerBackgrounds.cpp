@@ -1,4 +1,4 @@
-#include "ViewerBackgrounds.h"
+#include "resources/artwork/ViewerBackgrounds.h"
 
 #include <QImage>
 

@@ -1,8 +1,8 @@
-#include "ButtonFaces.h"
-#include "HandCursor.h"
-#include "IcoFile.h"
-#include "IconArtwork.h"
-#include "ViewerBackgrounds.h"
+#include "resources/artwork/ButtonFaces.h"
+#include "resources/artwork/HandCursor.h"
+#include "resources/artwork/IcoFile.h"
+#include "resources/artwork/IconArtwork.h"
+#include "resources/artwork/ViewerBackgrounds.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "TestFiles.h"
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
+#include "tests/TestFiles.h"
 
 #include <QDir>
 #include <QDeadlineTimer>

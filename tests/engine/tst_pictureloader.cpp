@@ -1,8 +1,8 @@
-#include "TestFiles.h"
-#include "BitmapChannels.h"
-#include "FileCompleteness.h"
-#include "JpegRows.h"
-#include "PictureLoader.h"
+#include "engine/decode/internal/BitmapChannels.h"
+#include "engine/decode/internal/FileCompleteness.h"
+#include "engine/decode/internal/JpegRows.h"
+#include "engine/decode/PictureLoader.h"
+#include "tests/TestFiles.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "TestFiles.h"
-#include "ArtFile.h"
-#include "ArtRenderer.h"
-#include "PictureLoader.h"
-#include "modASCII.h"
+#include "engine/decode/PictureLoader.h"
+#include "engine/modASCII.h"
+#include "engine/render/ArtRenderer.h"
+#include "engine/text/ArtFile.h"
+#include "tests/TestFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "OutputFormat.h"
-#include "RampFile.h"
-#include "Windows1252.h"
-#include "modFile.h"
+#include "engine/text/modFile.h"
+#include "engine/text/OutputFormat.h"
+#include "engine/text/RampFile.h"
+#include "engine/text/Windows1252.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "AxisMapping.h"
-#include "CharacterMapping.h"
-#include "ToneSampling.h"
-#include "modColour.h"
+#include "engine/cells/AxisMapping.h"
+#include "engine/cells/CharacterMapping.h"
+#include "engine/cells/internal/ToneSampling.h"
+#include "engine/cells/modColour.h"
 
 #include <QTest>
 #include <cmath>

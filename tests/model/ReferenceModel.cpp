@@ -1,4 +1,4 @@
-#include "ReferenceModel.h"
+#include "tests/model/ReferenceModel.h"
 
 #include <QDir>
 #include <QFile>

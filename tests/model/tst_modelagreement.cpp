@@ -1,6 +1,6 @@
 // The converter's files must match the reference model byte for byte, and the two must refuse the same runs.
 // GLYPHSMITH_MODEL_PICTURES names a folder of pictures to convert in place of tests/data/good.
-#include "ReferenceModel.h"
+#include "tests/model/ReferenceModel.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ViewerPlatform.h"
+#include "viewer/ViewerPlatform.h"
 
 #include <QStringList>
 #include <functional>

@@ -1,8 +1,8 @@
-#include "FakeViewerPlatform.h"
-#include "ImagePanel.h"
-#include "PicControl.h"
-#include "PictureSurface.h"
-#include "PropertyBag.h"
+#include "tests/viewer/FakeViewerPlatform.h"
+#include "viewer/ImagePanel.h"
+#include "viewer/PicControl.h"
+#include "viewer/PictureSurface.h"
+#include "viewer/PropertyBag.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "AxisMapping.h"
-#include "CellGrid.h"
-#include "PictureRows.h"
-#include "ToneSampling.h"
+#include "engine/cells/AxisMapping.h"
+#include "engine/cells/CellGrid.h"
+#include "engine/cells/internal/ToneSampling.h"
+#include "engine/decode/internal/PictureRows.h"
 
 #include <QtGlobal>
 #include <atomic>

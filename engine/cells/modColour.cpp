@@ -1,4 +1,4 @@
-#include "modColour.h"
+#include "engine/cells/modColour.h"
 
 namespace modColour {
 

@@ -1,8 +1,8 @@
-#include "PictureLoader.h"
+#include "engine/decode/PictureLoader.h"
 
-#include "BitmapChannels.h"
-#include "FileChecks.h"
-#include "FileCompleteness.h"
+#include "engine/decode/internal/BitmapChannels.h"
+#include "engine/decode/internal/FileCompleteness.h"
+#include "engine/text/FileChecks.h"
 
 #include <QFile>
 #include <QImageIOHandler>

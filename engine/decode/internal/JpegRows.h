@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PictureRows.h"
+#include "engine/decode/internal/PictureRows.h"
 
 #include <QByteArrayView>
 #include <QString>

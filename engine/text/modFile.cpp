@@ -1,4 +1,4 @@
-#include "modFile.h"
+#include "engine/text/modFile.h"
 
 #include <QDesktopServices>
 #include <QDir>

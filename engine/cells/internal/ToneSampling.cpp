@@ -1,4 +1,4 @@
-#include "ToneSampling.h"
+#include "engine/cells/internal/ToneSampling.h"
 
 #include <algorithm>
 #include <limits>

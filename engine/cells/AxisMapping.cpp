@@ -1,4 +1,4 @@
-#include "AxisMapping.h"
+#include "engine/cells/AxisMapping.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AxisMapping.h"
-#include "CellGrid.h"
-#include "modColour.h"
+#include "engine/cells/AxisMapping.h"
+#include "engine/cells/CellGrid.h"
+#include "engine/cells/modColour.h"
 
 #include <QImage>
 #include <deque>

@@ -1,4 +1,4 @@
-#include "LowerRowsSampling.h"
+#include "engine/cells/internal/LowerRowsSampling.h"
 
 #include <system_error>
 #include <thread>

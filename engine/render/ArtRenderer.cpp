@@ -1,4 +1,4 @@
-#include "ArtRenderer.h"
+#include "engine/render/ArtRenderer.h"
 
 #include <QFont>
 #include <QFontDatabase>

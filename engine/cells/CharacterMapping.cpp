@@ -1,4 +1,4 @@
-#include "CharacterMapping.h"
+#include "engine/cells/CharacterMapping.h"
 
 #include <algorithm>
 #include <cmath>

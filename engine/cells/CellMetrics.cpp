@@ -1,4 +1,4 @@
-#include "CellMetrics.h"
+#include "engine/cells/CellMetrics.h"
 
 #include <cmath>
 

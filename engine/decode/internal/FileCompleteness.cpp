@@ -1,6 +1,6 @@
-#include "FileCompleteness.h"
+#include "engine/decode/internal/FileCompleteness.h"
 
-#include "JpegRows.h"
+#include "engine/decode/internal/JpegRows.h"
 
 #include <cstring>
 

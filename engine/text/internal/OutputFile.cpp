@@ -1,7 +1,7 @@
-#include "OutputFile.h"
+#include "engine/text/internal/OutputFile.h"
 
-#include "FileChecks.h"
-#include "Windows1252.h"
+#include "engine/text/FileChecks.h"
+#include "engine/text/Windows1252.h"
 
 #include <QFile>
 #include <QSaveFile>

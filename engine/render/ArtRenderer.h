@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CellMetrics.h"
+#include "engine/cells/CellMetrics.h"
 
 #include <QImage>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "BitmapChannels.h"
+#include "engine/decode/internal/BitmapChannels.h"
 
 #include <QFile>
 

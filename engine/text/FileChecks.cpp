@@ -1,4 +1,4 @@
-#include "FileChecks.h"
+#include "engine/text/FileChecks.h"
 
 #include <QDir>
 #include <QFileInfo>

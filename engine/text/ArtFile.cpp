@@ -1,7 +1,7 @@
-#include "ArtFile.h"
+#include "engine/text/ArtFile.h"
 
-#include "OutputFormat.h"
-#include "Windows1252.h"
+#include "engine/text/OutputFormat.h"
+#include "engine/text/Windows1252.h"
 
 #include <QFile>
 #include <QRegularExpression>

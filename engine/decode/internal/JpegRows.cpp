@@ -1,4 +1,4 @@
-#include "JpegRows.h"
+#include "engine/decode/internal/JpegRows.h"
 
 #include <QFile>
 #include <QImageIOHandler>
