@@ -1,6 +1,7 @@
 # Shared by the benchmarks and the README's picture scripts, which source it: the photos of
 # Debian's mate-backgrounds package, fetched once into a cache, baseline copies made from them,
-# and the tools that are missing installed. The caller sets `cache` and defines die().
+# single files of other Debian packages fetched the same way, and the tools that are missing
+# installed. The caller sets `cache` and defines die().
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -45,4 +46,21 @@ make_baseline() {
         mv "$copy.part" "$copy"
     fi
     echo "$copy"
+}
+
+# Prints the path of file $2, a path inside Debian package $1 from its root, fetching the package
+# once into the cache and unpacking it there into unpacked/$1.
+fetch_package_file() {
+    local package=$1 file=$2 dir=$cache/unpacked/$1
+    if [ ! -f "$dir/$file" ]; then
+        mkdir -p "$cache"
+        if ! ls "$cache/${package}"_*.deb >/dev/null 2>&1; then
+            (cd "$cache" && apt-get download "$package" >&2) || die "apt-get download $package failed"
+        fi
+        rm -rf "$dir"
+        mkdir -p "$dir"
+        dpkg-deb -x "$(ls "$cache/${package}"_*.deb | head -n 1)" "$dir"
+    fi
+    [ -f "$dir/$file" ] || die "$file is not in the $package package"
+    echo "$dir/$file"
 }
