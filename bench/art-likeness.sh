@@ -59,14 +59,22 @@ for entry in "${photos[@]}"; do
     paths+=("$(fetch_package_file "$package" "$file")")
 done
 
-# Scores art $2 of photo $1; $3 and on are art_likeness's options. figures then prints
-# "ROWS TONE DETAIL CONTRAST".
+# Scores art $2 of photo $1; $3 and on are art_likeness's options.
 score_art() {
     local photo=$1 art=$2
     shift 2
     "$score" --columns "$columns" --detail "$detail" "$@" "$photo" "$art" >"$work/score" || die "could not score $art"
 }
-figures() { awk '$1 == "grid:" { rows = $4 } $1 == "grey:" { print rows, $3, $5, $7 }' "$work/score"; }
+# The rows of the art last scored.
+art_rows() { awk '$1 == "grid:" { print $4 }' "$work/score"; }
+# The table rows of the art last scored, photo $1, kind $2, converter $3: one per channel compared,
+# the channel named unless it is grey.
+table_rows() {
+    awk -v photo="$1" -v kind="$2" -v converter="$3" '$1 != "grid:" {
+        channel = substr($1, 1, length($1) - 1)
+        printf "| %s | %s | %s%s | %s | %s | %s |\n", photo, kind, converter, channel == "grey" ? "" : ", " channel, $3, $5, $7
+    }' "$work/score"
+}
 
 if [ "$checking" -eq 1 ]; then
     held=0
@@ -94,8 +102,8 @@ for i in "${!paths[@]}"; do
         "$cli" --quiet --columns "$columns" --detail "$detail" --ramp "$ramp" "${options[@]}" "$photo" "$work/art.txt" \
             || die "glyphsmith-cli ${options[*]} failed on $name"
         score_art "$photo" "$work/art.txt"
-        read -r rows tone detail_figure contrast < <(figures)
-        echo "| $name | $kind | glyphsmith-cli, $label | $tone | $detail_figure | $contrast |"
+        rows=$(art_rows)
+        table_rows "$name" "$kind" "glyphsmith-cli, $label"
     done
     # jp2a fits the whole picture it is given to the size it is given, and our cells leave out the
     # pixels past the last whole cell; so it converts the part our cells read, into as many rows
@@ -103,6 +111,5 @@ for i in "${!paths[@]}"; do
     "$score" --cut "$work/cut.png" --columns "$columns" --detail "$detail" "$photo" >/dev/null || die "could not cut $name"
     jp2a --background=light --size="${columns}x$rows" "$work/cut.png" >"$work/jp2a.txt" || die "jp2a failed on $name"
     score_art "$photo" "$work/jp2a.txt" --plain-text
-    read -r _ tone detail_figure contrast < <(figures)
-    echo "| $name | $kind | jp2a | $tone | $detail_figure | $contrast |"
+    table_rows "$name" "$kind" jp2a
 done
