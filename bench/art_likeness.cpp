@@ -102,40 +102,21 @@ int writeCoveredPart(const QCommandLineParser &parser, const QImage &photo, cons
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+// Another photo cut into `columns` at the factor that makes them, all its rows of cells.
+Plane otherPhotoCutTo(const QString &path, int columns, CellSize cell)
 {
-    // The art is drawn with the program's font, which needs a GUI application but no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.addOptions({
-        {QStringLiteral("size"), QStringLiteral("The run's size factor (default 1)."), QStringLiteral("FACTOR")},
-        {QStringLiteral("columns"), QStringLiteral("The size factor that makes N columns, as glyphsmith-cli --columns."), QStringLiteral("N")},
-        {QStringLiteral("detail"), QStringLiteral("The detail (default: the art's own, else 10)."), QStringLiteral("POINTS")},
-        {QStringLiteral("plain-text"), QStringLiteral("ART is another converter's UTF-8 text, one row a line.")},
-        {QStringLiteral("check"), QStringLiteral("Score drawings of known likeness made from PHOTO, ART and OTHER_PHOTO.")},
-        {QStringLiteral("cut"), QStringLiteral("Write the part of PHOTO the cells read, unscaled, as PNG; no ART."), QStringLiteral("FILE")},
-    });
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("PHOTO"), QStringLiteral("The photo the art was made from."));
-    parser.addPositionalArgument(QStringLiteral("ART"), QStringLiteral("The art."));
-    parser.process(app);
-    const bool checking = parser.isSet(QStringLiteral("check"));
-    const bool cutting = parser.isSet(QStringLiteral("cut"));
-    const QStringList files = parser.positionalArguments();
-    if (checking && cutting)
-        fail(QStringLiteral("give --check or --cut, not both"));
-    if (files.size() != (checking ? 3 : cutting ? 1 : 2))
-        fail(QStringLiteral("give the files that usage names; see --help"));
-    if (parser.isSet(QStringLiteral("size")) && parser.isSet(QStringLiteral("columns")))
-        fail(QStringLiteral("give --size or --columns, not both"));
+    const QImage other = loadPhoto(path);
+    const std::optional<float> factor = sizeFactorForCells(other.width(), columns, cell.width);
+    const std::optional<QSize> cells = factor ? cellsOf(other.size(), *factor, cell) : std::nullopt;
+    if (!cells)
+        fail(QStringLiteral("%1 cannot be cut into %2 columns").arg(path).arg(columns));
+    return photoCutTo(other, *factor, cell, columns, cells->height(), path);
+}
 
-    const QImage photo = loadPhoto(files[0]);
-    if (cutting)
-        return writeCoveredPart(parser, photo, parser.value(QStringLiteral("cut")));
+// Scores the art in files[1] against `photo`, or with `checking` runs the checks, another photo
+// being files[2].
+int scoreArt(const QCommandLineParser &parser, const QStringList &files, const QImage &photo, bool checking)
+{
     const std::optional<ArtFile> art = readArt(files[1], parser.isSet(QStringLiteral("plain-text")));
     if (!art)
         fail(QStringLiteral("%1: no character art in it").arg(files[1]));
@@ -150,16 +131,51 @@ int main(int argc, char *argv[])
         fail(QStringLiteral("%1: the art could not be drawn").arg(files[1]));
 
     printGrid(columns, rows, cell, factor);
-    if (checking) {
-        const QImage other = loadPhoto(files[2]);
-        const std::optional<float> otherFactor = sizeFactorForCells(other.width(), columns, cell.width);
-        const std::optional<QSize> otherCells = otherFactor ? cellsOf(other.size(), *otherFactor, cell) : std::nullopt;
-        if (!otherCells)
-            fail(QStringLiteral("%1 cannot be cut into %2 columns").arg(files[2]).arg(columns));
-        const Plane otherPlane = photoCutTo(other, *otherFactor, cell, columns, otherCells->height(), files[2]);
-        return checkSoundness(photoPlane, artPlane, otherPlane, cell) ? 0 : 1;
-    }
+    if (checking)
+        return checkSoundness(photoPlane, artPlane, otherPhotoCutTo(files[2], columns, cell), cell) ? 0 : 1;
     const Likeness likeness = scoreLikeness(artPlane, photoPlane, cell);
     std::printf("grey: tone %.4f detail %.4f contrast %.4f\n", likeness.tone, likeness.detail, likeness.contrast);
     return 0;
+}
+
+void addOptions(QCommandLineParser &parser)
+{
+    parser.addOptions({
+        {QStringLiteral("size"), QStringLiteral("The run's size factor (default 1)."), QStringLiteral("FACTOR")},
+        {QStringLiteral("columns"), QStringLiteral("The size factor that makes N columns, as glyphsmith-cli --columns."), QStringLiteral("N")},
+        {QStringLiteral("detail"), QStringLiteral("The detail (default: the art's own, else 10)."), QStringLiteral("POINTS")},
+        {QStringLiteral("plain-text"), QStringLiteral("ART is another converter's UTF-8 text, one row a line.")},
+        {QStringLiteral("check"), QStringLiteral("Score drawings of known likeness made from PHOTO, ART and OTHER_PHOTO.")},
+        {QStringLiteral("cut"), QStringLiteral("Write the part of PHOTO the cells read, unscaled, as PNG; no ART."), QStringLiteral("FILE")},
+    });
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("PHOTO"), QStringLiteral("The photo the art was made from."));
+    parser.addPositionalArgument(QStringLiteral("ART"), QStringLiteral("The art."));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // The art is drawn with the program's font, which needs a GUI application but no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCommandLineParser parser;
+    addOptions(parser);
+    parser.process(app);
+    const bool checking = parser.isSet(QStringLiteral("check"));
+    const bool cutting = parser.isSet(QStringLiteral("cut"));
+    const QStringList files = parser.positionalArguments();
+    if (checking && cutting)
+        fail(QStringLiteral("give --check or --cut, not both"));
+    if (files.size() != (checking ? 3 : cutting ? 1 : 2))
+        fail(QStringLiteral("give the files that usage names; see --help"));
+    if (parser.isSet(QStringLiteral("size")) && parser.isSet(QStringLiteral("columns")))
+        fail(QStringLiteral("give --size or --columns, not both"));
+
+    const QImage photo = loadPhoto(files[0]);
+    if (cutting)
+        return writeCoveredPart(parser, photo, parser.value(QStringLiteral("cut")));
+    return scoreArt(parser, files, photo, checking);
 }
