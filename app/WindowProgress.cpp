@@ -2,6 +2,8 @@
 
 #include "app/OptionCheckBox.h"
 #include "app/Platform.h"
+#include "app/ProductInfo.h"
+#include "app/RunTexts.h"
 #include "engine/RunOutcome.h"
 #include "engine/text/modFile.h"
 
@@ -18,10 +20,10 @@ WindowProgress::WindowProgress(const RunDisplay &display, const QString &outputP
 
 void WindowProgress::progress(const ProgressUpdate &update)
 {
-    m_display.statusPanel->setText(update.statusText());
+    m_display.statusPanel->setText(RunTexts::phaseName(update.phase));
     if (update.percent) {
-        m_display.percentPanel->setText(update.percentText());
-        m_display.window->setWindowTitle(update.caption());
+        m_display.percentPanel->setText(RunTexts::percent(update));
+        m_display.window->setWindowTitle(RunTexts::caption(update));
     }
     if (update.phase != RunPhase::Drawing)
         return;
@@ -49,7 +51,7 @@ void WindowProgress::runEnded(const RunOutcome &outcome)
 {
     m_display.statusPanel->setText(RunTexts::ready);
     m_display.percentPanel->setText(RunTexts::complete);
-    m_display.window->setWindowTitle(RunTexts::caption);
+    m_display.window->setWindowTitle(ProductInfo::name);
     if (outcome.succeeded() && !m_stopRequested() && m_display.openWhenDone->value() == 1 && modFile::isSafeToOpen(m_outputPath))
         m_platform.openFile(m_outputPath);
     m_display.make->raise();

@@ -54,7 +54,7 @@ frmASCII::frmASCII(Platform &platform, QWidget *parent) : QMainWindow(parent), m
 {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(RunTexts::caption);
+    setWindowTitle(ProductInfo::name);
     setAcceptDrops(true);
     auto *client = new QWidget(this);
     c = buildMainWindowControls(client);

@@ -1,6 +1,7 @@
 #include "app/frmASCIILayout.h"
 
 #include "app/OptionCheckBox.h"
+#include "app/RunTexts.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -100,7 +101,7 @@ void buildStatusBar(QWidget *client, MainWindowControls &c)
     c.sb = place<QStatusBar>(client, "sb", 0, 7065, 8535, 330);
     c.sb->setSizeGripEnabled(false);
     c.sbPanel1 = statusPanel(c.sb, "sbPanel1", 3000);
-    c.sbPanel1->setText(QStringLiteral("Ready"));
+    c.sbPanel1->setText(RunTexts::ready);
     c.sbPanel2 = statusPanel(c.sb, "sbPanel2", 6000);
 }
 

@@ -1,8 +1,25 @@
 #include "cli/TerminalProgress.h"
 
 namespace {
+
 // Redrawing a terminal line more often than this only costs time.
 constexpr qint64 redrawIntervalMs = 50;
+
+// The window's words for the phases, so that both tell a run alike.
+QString phaseName(RunPhase phase)
+{
+    switch (phase) {
+    case RunPhase::Resizing:
+        return QStringLiteral("Resizing Picture");
+    case RunPhase::Sampling:
+    case RunPhase::Greying:
+        return QStringLiteral("Analysising Picture");
+    case RunPhase::Drawing:
+        return QStringLiteral("Drawing ASCII Picture");
+    }
+    return {};
+}
+
 } // namespace
 
 TerminalProgress::TerminalProgress(std::FILE *terminal, std::function<bool()> stopRequested)
@@ -15,7 +32,7 @@ void TerminalProgress::progress(const ProgressUpdate &update)
 {
     if (!m_terminal || !update.percent)
         return;
-    const QString line = update.statusText() + u' ' + update.percentText();
+    const QString line = phaseName(update.phase) + u' ' + QString::number(*update.percent) + u'%';
     if (line == m_shown || (update.phase == m_shownPhase && m_sinceShown.elapsed() < redrawIntervalMs))
         return;
     m_shown = line;

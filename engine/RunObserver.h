@@ -14,29 +14,18 @@ struct ProgressUpdate
     RunPhase phase = RunPhase::Sampling;
     std::optional<int> percent;
 
-    QString statusText() const;  // the phase name, "Analysising Picture" and so on
-    QString percentText() const; // "n%"; empty without a percentage
-    QString caption() const;     // "Glyphsmith - n% - ..."; empty without a percentage
-
     bool operator==(const ProgressUpdate &) const = default;
 };
 
-// The texts a window shows once a run has ended, whatever its outcome.
-namespace RunTexts {
-inline constexpr QLatin1String ready{"Ready"};
-inline constexpr QLatin1String complete{"100%"};
-inline constexpr QLatin1String caption{"Glyphsmith"};
-} // namespace RunTexts
-
 // Receives a run's progress as it happens. A run calls yield() often (at least once per column
-// of cells and per row); an observer that keeps a window alive processes events there.
+// of cells and per row), so an observer with events to answer can answer them there.
 class RunObserver
 {
 public:
     virtual ~RunObserver() = default;
 
     virtual void progress(const ProgressUpdate &update) = 0;
-    // Rows are about to be drawn: the make button goes behind the progress bar.
+    // The first row is about to be assembled; the drawing reports follow, one a row.
     virtual void drawingBegins() {}
     // One row of characters, as assembled, before it is written; for an observer that keeps
     // the art, to draw it for instance.
