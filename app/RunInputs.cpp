@@ -1,6 +1,7 @@
 #include "app/RunInputs.h"
 
-#include "engine/text/modFile.h"
+#include "engine/text/OutputKind.h"
+#include "engine/text/OutputKinds.h"
 
 #include <cmath>
 #include <limits>
@@ -48,5 +49,5 @@ std::optional<quint8> detailOf(const QString &text, const QLocale &locale)
 
 bool fontReminderFor(const QString &outputPath, Qt::CheckState reminderBox)
 {
-    return reminderBox == Qt::Checked && modFile::GetExtension(outputPath).toUpper() != u"RTF";
+    return reminderBox == Qt::Checked && outputKindOf(outputPath).takesFontReminder();
 }

@@ -11,6 +11,6 @@ std::optional<float> sizeFactorOf(const QString &text, const QLocale &locale = Q
 // The detail level of a detail text: a number that rounds (halves to even) to 0 ... 255.
 std::optional<quint8> detailOf(const QString &text, const QLocale &locale = QLocale());
 
-// Whether a run writes the font reminder: only when the box is fully checked, and never into
-// an RTF file (any letter case).
+// Whether a run writes the font reminder: only when the box is fully checked, and never into a
+// kind of file that sets its font itself (RTF).
 bool fontReminderFor(const QString &outputPath, Qt::CheckState reminderBox);

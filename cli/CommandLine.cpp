@@ -1,7 +1,11 @@
 #include "cli/CommandLine.h"
 
-#include <QCommandLineParser>
+#include "cli/KindWords.h"
 #include "engine/cells/CellMetrics.h"
+#include "engine/text/OutputKind.h"
+#include "engine/text/OutputKinds.h"
+
+#include <QCommandLineParser>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,27 +17,50 @@
 
 namespace {
 
+constexpr qsizetype helpWidth = 94;
+
+// Greedily, at most `width` characters a line: the words are made from the kind table, so no
+// line break can be written in by hand.
+QString wrapped(const QString &paragraph, qsizetype width)
+{
+    QStringList lines{QString()};
+    for (const QString &word : paragraph.split(u' ')) {
+        if (!lines.last().isEmpty() && lines.last().size() + 1 + word.size() > width)
+            lines << QString();
+        lines.last() += (lines.last().isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    return lines.join(u'\n');
+}
+
 QString description()
 {
-    return QStringLiteral(
-    "Turns a picture into character art.\n\n"
-    "SOURCE is a bitmap, JPEG, GIF, icon, cursor or PNG file. OUTPUT is written as rich text when\n"
-    "its extension is .rtf, as HTML for .htm and .html, and as plain text otherwise, in the\n"
-    "Windows-1252 code page with CR LF line ends. Each character stands for one cell of the\n"
-    "picture the size of a 'Lucida Console' glyph at the detail size, so the art is true to the\n"
-    "picture when shown in that font at that size.\n\n"
-    "OUTPUT may also be - for standard output, /dev/stdout, /dev/stderr, /dev/fd/N or a device\n"
-    "such as /dev/null: the rows are then written to it as they are made, and it is never replaced.\n"
-    "Nothing but the art goes to standard output, so 'glyphsmith-cli photo.jpg - | less' works.\n\n"
-    "With --output-dir DIR, every SOURCE given is written to DIR/NAME.txt (or .rtf, .html with\n"
-    "--format), NAME being the source's name without its extension; a refusal names its source on\n"
-    "stderr and the others go on. Two sources that would write the same file are refused before\n"
-    "anything is read or written.\n\n"
-    "Exit codes: 0 written; 1 refused or failed (one line on stderr: the reason, then its cause,\n"
-    "as in 'The Source Picture Could Not Be Loaded: photo.jpg: No such file'; OUTPUT untouched;\n"
-    "in a batch, any source refused); 2 wrong arguments. Interrupted by Ctrl-C, SIGTERM or SIGHUP,\n"
-    "it removes its unfinished output and then ends by that same signal, so that a shell loop\n"
-    "around it stops too.");
+    const OutputKind &plain = *outputKinds().first();
+    QStringList others;
+    for (const OutputKind *kind : outputKinds().sliced(1))
+        others << u'.' + kind->fileExtension();
+    const QStringList paragraphs{
+        QStringLiteral("Turns a picture into character art."),
+        QStringLiteral("SOURCE is a bitmap, JPEG, GIF, icon, cursor or PNG file. OUTPUT is written %1, in the Windows-1252 "
+                       "code page with CR LF line ends. Each character stands for one cell of the picture the size of a "
+                       "'Lucida Console' glyph at the detail size, so the art is true to the picture when shown in that font "
+                       "at that size.").arg(KindWords::choiceByExtension()),
+        QStringLiteral("OUTPUT may also be - for standard output, /dev/stdout, /dev/stderr, /dev/fd/N or a device such as "
+                       "/dev/null: the rows are then written to it as they are made, and it is never replaced. Nothing but "
+                       "the art goes to standard output, so 'glyphsmith-cli photo.jpg - | less' works."),
+        QStringLiteral("With --output-dir DIR, every SOURCE given is written to DIR/NAME.%1 (or %2 with --format), NAME "
+                       "being the source's name without its extension; a refusal names its source on stderr and the others "
+                       "go on. Two sources that would write the same file are refused before anything is read or written.")
+            .arg(plain.fileExtension(), others.join(QStringLiteral(", "))),
+        QStringLiteral("Exit codes: %1 written; %2 refused or failed (one line on stderr: the reason, then its cause, as in "
+                       "'The Source Picture Could Not Be Loaded: photo.jpg: No such file'; OUTPUT untouched; in a batch, any "
+                       "source refused); %3 wrong arguments. Interrupted by Ctrl-C, SIGTERM or SIGHUP, it removes its "
+                       "unfinished output and then ends by that same signal, so that a shell loop around it stops too.")
+            .arg(CliExit::success).arg(CliExit::refused).arg(CliExit::usage),
+    };
+    QStringList text;
+    for (const QString &paragraph : paragraphs)
+        text << wrapped(paragraph, helpWidth);
+    return text.join(QStringLiteral("\n\n"));
 }
 
 CliParse usageError(const QString &message)
@@ -84,13 +111,14 @@ CliParse parseCommandLine(const QStringList &arguments)
     const QCommandLineOption noReminderOption(QStringLiteral("no-reminder"),
         QStringLiteral("Leave out the friendly font reminder at the top of a text or HTML file (RTF never has one)."));
     const QCommandLineOption openOption(QStringLiteral("open"),
-        QStringLiteral("Open the finished file with the desktop's default program; only .txt, .rtf, .htm and .html "
-                       "files are opened."));
+        QStringLiteral("Open the finished file with the desktop's default program; only %1 files are opened.")
+            .arg(KindWords::openedExtensions()));
     const QCommandLineOption quietOption(QStringLiteral("quiet"),
         QStringLiteral("Show no progress line, nor the size factor --columns found."));
     const QCommandLineOption formatOption(QStringLiteral("format"),
-        QStringLiteral("Write the art as txt, rtf or html, whatever the output's name (default: chosen by "
-                       "OUTPUT's extension; txt in an output folder and on standard output)."),
+        QStringLiteral("Write the art as %1, whatever the output's name (default: chosen by OUTPUT's extension; %2 in "
+                       "an output folder and on standard output).")
+            .arg(KindWords::formatNames(), outputKinds().first()->formatName()),
         QStringLiteral("KIND"));
     const QCommandLineOption columnsOption(QStringLiteral("columns"),
         QStringLiteral("Use the size factor that makes the art exactly N characters wide at the detail "
@@ -154,15 +182,9 @@ CliParse parseCommandLine(const QStringList &arguments)
     }
 
     if (parser.isSet(formatOption)) {
-        const QString kind = parser.value(formatOption);
-        if (kind == u"txt")
-            p.outputKind = OutputKind::Text;
-        else if (kind == u"rtf")
-            p.outputKind = OutputKind::RichText;
-        else if (kind == u"html")
-            p.outputKind = OutputKind::Html;
-        else
-            return usageError(QStringLiteral("--format needs txt, rtf or html, not '%1'").arg(kind));
+        p.outputKind = outputKindNamed(parser.value(formatOption));
+        if (!p.outputKind)
+            return usageError(QStringLiteral("--format needs %1, not '%2'").arg(KindWords::formatNames(), parser.value(formatOption)));
     }
 
     bool ok = false;
@@ -215,7 +237,7 @@ CliParse parseCommandLine(const QStringList &arguments)
         return usageError(QStringLiteral("--render needs a file of its own, not OUTPUT"));
 
     // Found now, before anything is read or written: the later run would replace the earlier's art.
-    const QString extension = extensionOf(p.outputKind.value_or(OutputKind::Text));
+    const QString extension = (p.outputKind ? *p.outputKind : *outputKinds().first()).fileExtension();
     for (const QString &source : std::as_const(request.sources)) {
         const QString output = QDir(request.outputDir).filePath(QFileInfo(source).completeBaseName() + u'.' + extension);
         if (const qsizetype earlier = request.outputs.indexOf(output); earlier >= 0) {
@@ -225,17 +247,4 @@ CliParse parseCommandLine(const QStringList &arguments)
         request.outputs << output;
     }
     return {request, QString(), CliExit::success};
-}
-
-QString extensionOf(OutputKind kind)
-{
-    switch (kind) {
-    case OutputKind::RichText:
-        return QStringLiteral("rtf");
-    case OutputKind::Html:
-        return QStringLiteral("html");
-    case OutputKind::Text:
-        break;
-    }
-    return QStringLiteral("txt");
 }

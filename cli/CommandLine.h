@@ -39,9 +39,6 @@ inline constexpr int refused = 1; // the run was refused or failed; nothing was 
 inline constexpr int usage = 2;   // the arguments were wrong; nothing was read or written
 } // namespace CliExit
 
-// "txt", "rtf" or "html": the extension of a file of that kind written into an output folder.
-QString extensionOf(OutputKind kind);
-
 // `arguments` includes the program name first.
 CliParse parseCommandLine(const QStringList &arguments);
 

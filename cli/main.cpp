@@ -1,6 +1,7 @@
 #include "cli/BatchRun.h"
 #include "cli/ColumnFit.h"
 #include "cli/CommandLine.h"
+#include "cli/KindWords.h"
 #include "cli/RenderedArt.h"
 #include "cli/TerminalProgress.h"
 #include "engine/cells/CharacterMapping.h"
@@ -176,8 +177,9 @@ int convertAsAsked(int argc, char *argv[])
         return fail(RunOutcome(RunResult::OutputNotSaved).message() + QStringLiteral(": ") + request.renderPath);
 
     if (request.open && !modFile::ShellOpen(request.parameters.outputPath) && !request.quiet) {
+        const QString why = QStringLiteral(" (only %1 files are opened)").arg(KindWords::openedExtensions());
         std::fprintf(stderr, "glyphsmith-cli: %s was written but not opened%s\n", qPrintable(request.parameters.outputPath),
-                     modFile::isSafeToOpen(request.parameters.outputPath) ? "" : " (only .txt, .rtf, .htm and .html files are opened)");
+                     modFile::isSafeToOpen(request.parameters.outputPath) ? "" : qPrintable(why));
     }
     return CliExit::success;
 }

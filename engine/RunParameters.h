@@ -1,9 +1,8 @@
 #pragma once
 
-#include "engine/text/OutputFormat.h"
-
 #include <QString>
-#include <optional>
+
+class OutputKind;
 
 // What one conversion is asked to do.
 struct RunParameters
@@ -14,7 +13,7 @@ struct RunParameters
     float sizeFactor = 1.0f;  // 1 unscaled; below 0 also unscaled
     quint8 detail = 10;       // points of the output font, which fix the cell size
     bool fontReminder = true; // never written into an RTF file
-    std::optional<OutputKind> outputKind = std::nullopt; // otherwise chosen by the output's extension
+    const OutputKind *outputKind = nullptr; // a kind of the kind table; otherwise chosen by the output's extension
     // A picture's lower rows may be read by a second reader on a thread of its own. Off where the
     // cores have conversions of their own already: a second JPEG decoder's skimming is extra work.
     bool splitRows = true;

@@ -10,8 +10,10 @@
 #include "engine/decode/PictureLoader.h"
 #include "engine/RunRefusals.h"
 #include "engine/text/internal/OutputFile.h"
-#include "engine/text/OutputFormat.h"
+#include "engine/text/OutputKind.h"
+#include "engine/text/OutputKinds.h"
 
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <algorithm>
 #include <atomic>
@@ -155,12 +157,13 @@ void reportGreying(Reporter &reporter, int columns)
 RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGrid<quint8> &cellGrey)
 {
     reporter.yield();
-    const OutputKind kind = p.outputKind.value_or(outputKindOf(p.outputPath));
-    OutputFile output(p.outputPath);
+    const OutputKind &kind = p.outputKind ? *p.outputKind : outputKindOf(p.outputPath);
+    const KindContext context{p.detail, cellSizeFor(p.detail), p.fontReminder, QFileInfo(p.sourcePath).fileName()};
+    OutputFile output(p.outputPath, kind.lineFormat());
     const auto notSaved = [&] { return RunOutcome::concerning(RunResult::OutputNotSaved, p.outputPath, output.errorString()); };
     if (!output.open())
         return notSaved();
-    output.writeLines(headerLines(kind, p.detail, p.fontReminder && kind != OutputKind::RichText));
+    output.writeLines(kind.header(context));
 
     const RampTables tables = buildRampTables(p.ramp);
     for (std::size_t k = 0; k < tables.rampChar.size(); ++k)
@@ -173,9 +176,9 @@ RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGr
         reporter.rowAssembled(rowText);
         reporter.yield();
         reporter.progress(RunPhase::Drawing, rows > 1 ? std::optional(progressPercent(r, rows - 1, 1)) : std::nullopt);
-        output.writeLine(rowLine(kind, rowText));
+        output.writeLine(kind.row(rowText));
     }
-    output.writeLines(trailerLines(kind));
+    output.writeLines(kind.trailer());
     return output.commit() ? RunOutcome{} : notSaved();
 }
 

@@ -12,6 +12,9 @@ struct ArtFile
     std::optional<quint8> detail;
 };
 
-// The art of a text, RTF or HTML file this program wrote (the kind from the extension, as when
+// The art of a file this program wrote, read as the kind its extension chooses (as when
 // writing); nothing for a missing file or one that is not such art.
 std::optional<ArtFile> readArtFile(const QString &path);
+
+// A detail a file records, when it is one a run could have written: 1 to 255 points.
+std::optional<quint8> recordedDetail(int points);

@@ -1,5 +1,7 @@
 #include "engine/text/modFile.h"
 
+#include "engine/text/OutputKinds.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
@@ -29,8 +31,7 @@ QString AddBackslash(const QString &folder)
 
 bool isSafeToOpen(const QString &path)
 {
-    const QString extension = GetExtension(path).toUpper();
-    return extension == u"TXT" || extension == u"RTF" || extension == u"HTM" || extension == u"HTML";
+    return kindExtensions().contains(GetExtension(path), Qt::CaseInsensitive);
 }
 
 bool ShellOpen(const QString &path)

@@ -11,8 +11,8 @@ QString GetExtension(const QString &path);
 // `folder` followed by exactly one separator; a path already ending in "/" or "\" is kept.
 QString AddBackslash(const QString &folder);
 
-// Whether handing the file to the desktop's default handler is safe: only text, rich text and
-// HTML files are opened, since the handler of an arbitrary name may execute it.
+// Whether handing the file to the desktop's default handler is safe: only files with the
+// extension of an output kind are opened, since the handler of an arbitrary name may execute it.
 bool isSafeToOpen(const QString &path);
 
 // Asks the desktop to open `path` with its default handler. Returns whether the request was

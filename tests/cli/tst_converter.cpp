@@ -1,4 +1,6 @@
 #include "cli/CommandLine.h"
+#include "engine/text/OutputKind.h"
+#include "engine/text/OutputKinds.h"
 #include "tests/TestFiles.h"
 
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -184,6 +187,38 @@ private slots:
         QCOMPARE(result.exitCode, CliExit::usage);
         QVERIFY2(result.text.startsWith(QStringLiteral("glyphsmith-cli: ")), qPrintable(result.text));
         QVERIFY2(result.text.contains(QStringLiteral("--help")), qPrintable(result.text));
+    }
+
+    // The manual page and the README name exactly the kind table's --format names, and the exit codes.
+    void documentsNameKindsAndExitCodes_data()
+    {
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("format");    // --format with the list of its kinds as the first group
+        QTest::addColumn<QString>("exitCodes"); // the text listing the exit codes
+        QTest::addColumn<QString>("exitCode");  // one exit code in that text, as the first group
+        QTest::newRow("manual page") << "docs/man/glyphsmith-cli.1" << R"re(\\-\\-format " (\w+(?:\|\w+)+)")re" << R"re(\.SH EXIT STATUS\n(.*?)\n\.SH)re"
+                                     << R"re(^\.B (\d+)$)re";
+        QTest::newRow("README") << "README.md" << R"re(--format (\w+(?:\|\w+)+))re" << R"re(Exit codes: (.*?)\n\n)re" << R"re((?:^|; )(\d+)\s)re";
+    }
+    void documentsNameKindsAndExitCodes()
+    {
+        QFETCH(QString, document);
+        QFETCH(QString, format);
+        QFETCH(QString, exitCodes);
+        QFETCH(QString, exitCode);
+        const QString text = QString::fromUtf8(contentsOf(QStringLiteral(GLYPHSMITH_SOURCE_DIR "/") + document));
+        QStringList kinds;
+        for (const OutputKind *kind : outputKinds())
+            kinds << kind->formatName();
+        QRegularExpressionMatchIterator formats = QRegularExpression(format).globalMatch(text);
+        QVERIFY(formats.hasNext());
+        while (formats.hasNext())
+            QCOMPARE(formats.next().captured(1).split(u'|'), kinds);
+        const QString codes = QRegularExpression(exitCodes, QRegularExpression::DotMatchesEverythingOption).match(text).captured(1);
+        QList<int> named;
+        for (QRegularExpressionMatchIterator it = QRegularExpression(exitCode, QRegularExpression::MultilineOption).globalMatch(codes); it.hasNext();)
+            named << it.next().captured(1).toInt();
+        QCOMPARE(named, (QList<int>{CliExit::success, CliExit::refused, CliExit::usage}));
     }
 
     // The ramp list beside the converter and --ramp are the model comparison's; --render draws the art as well.

@@ -1,5 +1,6 @@
 #include "engine/text/modFile.h"
-#include "engine/text/OutputFormat.h"
+#include "engine/text/OutputKind.h"
+#include "engine/text/OutputKinds.h"
 #include "engine/text/RampFile.h"
 #include "engine/text/Windows1252.h"
 
@@ -21,8 +22,8 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("extension");
-        QTest::addColumn<int>("kind");
-        const int text = int(OutputKind::Text), html = int(OutputKind::Html);
+        QTest::addColumn<QString>("kind");
+        const QString text = QStringLiteral("txt"), html = QStringLiteral("html");
         // Letter case, a final dot, a dotted folder and unknown kinds are among the model comparison's outputs.
         QTest::newRow("htm") << QStringLiteral("/home/me/cat.HTM") << QStringLiteral("HTM") << html;
         QTest::newRow("dot in a Windows folder") << QStringLiteral("C:\\my.files\\cat") << QString() << text;
@@ -33,9 +34,20 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QString, extension);
-        QFETCH(int, kind);
+        QFETCH(QString, kind);
         QCOMPARE(modFile::GetExtension(path), extension);
-        QCOMPARE(int(outputKindOf(path)), kind);
+        QCOMPARE(outputKindOf(path).formatName(), kind);
+    }
+
+    // Each name leads to its own kind: of two kinds claiming one, the table's first would hide the other.
+    void everyKindByItsNames()
+    {
+        for (const OutputKind *kind : outputKinds()) {
+            QCOMPARE(outputKindNamed(kind->formatName()), kind);
+            for (const QString &extension : kind->extensions())
+                QCOMPARE(&outputKindOf(QStringLiteral("/tmp/a.") + extension.toUpper()), kind);
+            QVERIFY(modFile::isSafeToOpen(QStringLiteral("/tmp/a.") + kind->fileExtension()));
+        }
     }
 
     void safeToOpen_data()

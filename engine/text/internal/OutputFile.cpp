@@ -1,12 +1,11 @@
 #include "engine/text/internal/OutputFile.h"
 
 #include "engine/text/FileChecks.h"
-#include "engine/text/Windows1252.h"
 
 #include <QFile>
 #include <QSaveFile>
 
-OutputFile::OutputFile(const QString &path) : m_path(path)
+OutputFile::OutputFile(const QString &path, LineFormat format) : m_path(path), m_format(std::move(format))
 {
     if (FileChecks::isStream(path))
         m_file = std::make_unique<QFile>(path);
@@ -27,8 +26,8 @@ bool OutputFile::open()
 
 void OutputFile::writeLine(const QString &line)
 {
-    m_file->write(Windows1252::encode(line));
-    m_file->write("\r\n", 2);
+    m_file->write(m_format.encode(line));
+    m_file->write(m_format.lineEnd);
 }
 
 void OutputFile::writeLines(const QStringList &lines)

@@ -1,19 +1,21 @@
 #pragma once
 
+#include "engine/text/LineFormat.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
 
 class QFileDevice;
 
-// The file a run writes: lines in Windows-1252, each ended by CR LF, written beside the target
-// and moved over it only by commit(), so an abandoned or failed file never replaces the old one.
-// A stream (standard output, a device) is written straight through instead: renamed over, the
-// file behind it would be lost.
+// The file a run writes, line by line in `format`, written beside the target and moved over it
+// only by commit(), so an abandoned or failed file never replaces the old one. A stream
+// (standard output, a device) is written straight through instead: renamed over, the file
+// behind it would be lost.
 class OutputFile
 {
 public:
-    explicit OutputFile(const QString &path);
+    OutputFile(const QString &path, LineFormat format);
     ~OutputFile();
 
     bool open();
@@ -26,5 +28,6 @@ public:
 
 private:
     QString m_path;
+    LineFormat m_format;
     std::unique_ptr<QFileDevice> m_file;
 };

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "engine/cells/CellMetrics.h"
+#include "engine/text/ArtFile.h"
+#include "engine/text/LineFormat.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What a kind may need to know of a run to write its file.
+struct KindContext
+{
+    quint8 detail = 10;       // points of the font the cells were measured in
+    CellSize cell;            // the detail's cell, in pixels
+    bool fontReminder = true; // the user wants the font reminder, where the kind has one
+    QString sourceName;       // the source picture's file name, without its folder
+};
+
+// One kind of file a run writes: its names, its lines, and how a file of it is read back. Each
+// kind is a class in a file of its own in engine/text/kinds/, listed in the kind table.
+class OutputKind
+{
+public:
+    virtual ~OutputKind() = default;
+
+    // The converter's --format name: "txt".
+    virtual QString formatName() const = 0;
+    // The extension the converter gives a file of this kind it names itself (in an output folder).
+    virtual QString fileExtension() const = 0;
+    // The extensions, in lower case, by which an output's name chooses this kind.
+    virtual QStringList extensions() const = 0;
+    // The kind in a sentence: "plain text".
+    virtual QString description() const = 0;
+    // Whether the font reminder may head a file of this kind; RTF sets the font itself.
+    virtual bool takesFontReminder() const { return true; }
+    virtual LineFormat lineFormat() const { return {}; }
+
+    // The lines before the first row.
+    virtual QStringList header(const KindContext &context) const = 0;
+    // One row of characters, as assembled, as its line.
+    virtual QString row(const QString &rowText) const = 0;
+    // The lines after the last row, ending with the generated-by line.
+    virtual QStringList trailer() const;
+    // The art of a file of this kind from its lines, the trailer taken off: the rows and the
+    // detail it records; nothing when the lines are not such art.
+    virtual std::optional<ArtFile> read(QStringList lines) const = 0;
+};
+
+// The one object of a kind's class: instantiated by the kind's own file, so that the kind table
+// need not see the class.
+template <class Kind>
+const OutputKind &theKind();

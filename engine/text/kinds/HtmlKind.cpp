@@ -1,0 +1,73 @@
+#include "engine/text/kinds/internal/FontReminder.h"
+#include "engine/text/kinds/internal/KindInstance.h"
+#include "engine/text/kinds/internal/MarkupRows.h"
+
+#include <QRegularExpression>
+#include <array>
+
+namespace {
+
+const QString rowEnd = QStringLiteral("<BR>");
+
+QString byNumber(QStringView, char32_t codePoint) { return QStringLiteral("&#%1;").arg(uint(codePoint)); }
+
+// The entities of byNumber() and of the characters HTML treats specially: &amp; &lt; &gt;.
+QString unescaped(const QString &line)
+{
+    static const QRegularExpression entity(QStringLiteral("&(amp|lt|gt|#\\d+);"));
+    QString text;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QRegularExpressionMatch m = line[i] == u'&' ? MarkupRows::matchAt(entity, line, i) : QRegularExpressionMatch();
+        if (!m.hasMatch()) {
+            text += line[i];
+            continue;
+        }
+        const QString name = m.captured(1);
+        if (name == u"amp")
+            text += u'&';
+        else if (name == u"lt")
+            text += u'<';
+        else if (name == u"gt")
+            text += u'>';
+        else
+            text += QString::fromUcs4(std::array{char32_t(name.mid(1).toUInt())}.data(), 1);
+        i += m.capturedLength() - 1;
+    }
+    return text;
+}
+
+} // namespace
+
+// HTML rows, each ended by a line-break tag, with no document around them: a fragment to paste
+// into a page, or to open as it is.
+class HtmlKind final : public OutputKind
+{
+public:
+    QString formatName() const override { return QStringLiteral("html"); }
+    QString fileExtension() const override { return QStringLiteral("html"); }
+    QStringList extensions() const override { return {QStringLiteral("htm"), QStringLiteral("html")}; }
+    QString description() const override { return QStringLiteral("HTML"); }
+
+    QStringList header(const KindContext &context) const override
+    {
+        return context.fontReminder ? FontReminder::lines(context.detail) : QStringList();
+    }
+    QString row(const QString &rowText) const override
+    {
+        static constexpr std::array<QStringView, 3> replacements{u"&amp;", u"&lt;", u"&gt;"};
+        return MarkupRows::escaped(rowText, u"&<>", replacements, lineFormat().holds, byNumber) + rowEnd;
+    }
+
+    std::optional<ArtFile> read(QStringList lines) const override
+    {
+        ArtFile art;
+        art.detail = FontReminder::strip(lines);
+        const std::optional<QStringList> rows = MarkupRows::rowsEndingIn(lines, rowEnd, unescaped);
+        if (!rows)
+            return std::nullopt;
+        art.rows = *rows;
+        return art;
+    }
+};
+
+template const OutputKind &theKind<HtmlKind>();
