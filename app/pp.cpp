@@ -16,7 +16,6 @@
 #include <QScreen>
 #include <QThread>
 #include <algorithm>
-#include <atomic>
 #include <memory>
 #include <new>
 #include <optional>
@@ -98,13 +97,14 @@ void pp::showPicture(const QString &path)
         take(QImage());
         return;
     }
-    showLoaded([path](const std::atomic_bool *stop) { return PictureLoader::load(path, nullptr, stop); },
+    // Opened once, on the loader's thread, and read from that one open by every check and decoder.
+    showLoaded([path](StopSource stop) { return PictureLoader::load(path, nullptr, std::move(stop)); },
                RunOutcome(RunResult::SourceNotLoaded).message());
 }
 
 void pp::showArt(const QString &path, quint8 detail)
 {
-    const auto draw = [path, detail](const std::atomic_bool *) -> std::optional<QImage> {
+    const auto draw = [path, detail](StopSource) -> std::optional<QImage> {
         const std::optional<ArtFile> art = readArtFile(path);
         if (!art)
             return std::nullopt;
@@ -114,20 +114,20 @@ void pp::showArt(const QString &path, quint8 detail)
     showLoaded(draw, QStringLiteral("The ASCII Picture Could Not Be Loaded"));
 }
 
-void pp::showLoaded(std::function<std::optional<QImage>(const std::atomic_bool *stop)> load, const QString &failure)
+void pp::showLoaded(std::function<std::optional<QImage>(StopSource stop)> load, const QString &failure)
 {
     const quint64 request = ++m_request;
     struct Loading
     {
         std::optional<QImage> picture;
         QString failure;
-        std::atomic_bool stop = false;
+        StopSource stop;
     };
     auto loading = std::make_shared<Loading>();
     loading->failure = failure;
     QThread *loader = QThread::create([load, loading] {
         try {
-            loading->picture = load(&loading->stop);
+            loading->picture = load(loading->stop);
         } catch (const std::bad_alloc &) {
             loading->failure = RunOutcome(RunResult::NotEnoughMemory).message();
         }
@@ -136,7 +136,7 @@ void pp::showLoaded(std::function<std::optional<QImage>(const std::atomic_bool *
     // A program closed while a picture loads stops the decoder, and waits for it rather than
     // pulling the image plugins out from under it.
     connect(qApp, &QCoreApplication::aboutToQuit, loader, [loader, loading] {
-        loading->stop = true;
+        loading->stop.request_stop();
         loader->wait();
     });
     connect(loader, &QThread::finished, this, [this, request, loading] {

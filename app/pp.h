@@ -1,7 +1,8 @@
 #pragma once
 
+#include "engine/StopToken.h"
+
 #include <QWidget>
-#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -50,7 +51,7 @@ private:
     void Form_Resize();
     void take(const QImage &picture);
     // Runs `load` beside the event loop and shows what it gives; reports `failure` otherwise.
-    void showLoaded(std::function<std::optional<QImage>(const std::atomic_bool *stop)> load, const QString &failure);
+    void showLoaded(std::function<std::optional<QImage>(StopSource stop)> load, const QString &failure);
 
     Platform &m_platform;
     PicControl *m_PC1 = nullptr;

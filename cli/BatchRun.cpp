@@ -2,6 +2,7 @@
 
 #include "cli/ColumnFit.h"
 #include "cli/CommandLine.h"
+#include "engine/decode/SourceFile.h"
 #include "engine/modASCII.h"
 
 #include <QDir>
@@ -104,8 +105,9 @@ int runBatch(const CliRequest &request, std::FILE *terminal, const std::function
             parameters.outputPath = request.outputs[i];
             // --jobs says how many cores the batch keeps busy: each run keeps to one reader.
             parameters.splitRows = false;
+            const SourceFile source(parameters.sourcePath);
             if (request.columns) {
-                if (const std::optional<QString> refusal = fitColumns(parameters, *request.columns)) {
+                if (const std::optional<QString> refusal = fitColumns(parameters, *request.columns, source)) {
                     state.say(*refusal);
                     state.finished(false);
                     continue;
@@ -114,7 +116,7 @@ int runBatch(const CliRequest &request, std::FILE *terminal, const std::function
                     state.say(columnsNote(parameters, *request.columns));
             }
             StopObserver observer(stopRequested);
-            const RunOutcome outcome = MakeASCIIPicture(parameters, observer);
+            const RunOutcome outcome = MakeASCIIPicture(source, parameters, observer);
             if (outcome.result == RunResult::Stopped)
                 return;
             // The cause may name the source already, but not every refusal has one.

@@ -6,9 +6,9 @@
 
 #include <charconv>
 
-std::optional<QString> fitColumns(RunParameters &parameters, int columns)
+std::optional<QString> fitColumns(RunParameters &parameters, int columns, const SourceFile &source)
 {
-    const std::optional<QSize> size = PictureLoader::peekSize(parameters.sourcePath);
+    const std::optional<QSize> size = PictureLoader::peekSize(source);
     if (!size)
         return std::nullopt;
     const std::optional<float> factor = sizeFactorForCells(size->width(), columns, cellSizeFor(parameters.detail).width);

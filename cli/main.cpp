@@ -5,6 +5,7 @@
 #include "cli/RenderedArt.h"
 #include "cli/TerminalProgress.h"
 #include "engine/cells/CharacterMapping.h"
+#include "engine/decode/SourceFile.h"
 #include "engine/modASCII.h"
 #include "engine/RunRefusals.h"
 #include "engine/text/modFile.h"
@@ -159,8 +160,9 @@ int convertAsAsked(int argc, char *argv[])
         if (const std::optional<RunOutcome> refusal = refusalOfSecondOutput(request.parameters.sourcePath, request.renderPath))
             return fail(refusal->messageWithCause());
     }
+    const SourceFile source(parameters.sourcePath);
     if (request.columns) {
-        if (const std::optional<QString> refusal = fitColumns(parameters, *request.columns))
+        if (const std::optional<QString> refusal = fitColumns(parameters, *request.columns, source))
             return fail(*refusal);
         if (!request.quiet)
             std::fprintf(stderr, "glyphsmith-cli: %s\n", qPrintable(columnsNote(parameters, *request.columns)));
@@ -168,7 +170,7 @@ int convertAsAsked(int argc, char *argv[])
     TerminalProgress progress(terminal, stopRequested);
     RowCollector observer(progress);
 
-    const RunOutcome outcome = MakeASCIIPicture(request.parameters, observer);
+    const RunOutcome outcome = MakeASCIIPicture(source, request.parameters, observer);
     if (outcome.result == RunResult::Stopped)
         dieOf(stopSignal);
     if (!outcome.succeeded())

@@ -42,14 +42,14 @@ std::optional<RunResult> refusalOfGeometry(QSize picture, float sizeFactor, Cell
     return std::nullopt;
 }
 
-std::optional<RunOutcome> refusalBeforeLoading(const RunParameters &p, CellSize cell)
+std::optional<RunOutcome> refusalBeforeLoading(const RunParameters &p, CellSize cell, const SourceFile &source)
 {
     if (p.ramp.isEmpty())
         return RunOutcome{RunResult::EmptyRamp};
     if (p.detail == 0)
         return RunOutcome{RunResult::NoDetail};
     QString whyNot;
-    const std::optional<QSize> size = PictureLoader::peekSize(p.sourcePath, &whyNot);
+    const std::optional<QSize> size = PictureLoader::peekSize(source, &whyNot);
     if (!size)
         return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
     if (FileChecks::sameFile(p.sourcePath, p.outputPath))

@@ -7,9 +7,12 @@
 #include <QSize>
 #include <optional>
 
+class SourceFile;
+
 // Why a run cannot succeed, found before anything large is allocated: the parameters, the
-// source's header, the output's folder. Nothing when the run may go ahead.
-std::optional<RunOutcome> refusalBeforeLoading(const RunParameters &parameters, CellSize cell);
+// source's header, the output's folder. Nothing when the run may go ahead. `source` is the
+// parameters' source, opened.
+std::optional<RunOutcome> refusalBeforeLoading(const RunParameters &parameters, CellSize cell, const SourceFile &source);
 
 // Why a picture of this size cannot be cut into cells at this size factor: no whole cell, or a
 // side over 32767 pixels before or after scaling.

@@ -8,15 +8,14 @@
 #include "engine/decode/internal/JpegRows.h"
 #include "engine/decode/internal/PictureRows.h"
 #include "engine/decode/PictureLoader.h"
+#include "engine/decode/SourceFile.h"
 #include "engine/RunRefusals.h"
 #include "engine/text/internal/OutputFile.h"
 #include "engine/text/OutputKind.h"
 #include "engine/text/OutputKinds.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <future>
@@ -34,15 +33,23 @@ struct Stopped
 {
 };
 
-// Forwards to the observer and turns a stop request into an exception that unwinds the run.
+// Forwards to the observer. A stop the observer asks for is requested on the source, for every
+// thread reading it, and unwinds the run.
 class Reporter
 {
 public:
-    explicit Reporter(RunObserver &observer) : m_observer(observer) {}
+    Reporter(RunObserver &observer, const SourceFile &source) : m_observer(observer), m_source(source) {}
 
     void yield()
     {
         if (!m_observer.yield())
+            m_source.requestStop();
+        stopIfRequested();
+    }
+    // Called where a reader failed, which may be the stop.
+    void stopIfRequested() const
+    {
+        if (m_source.stopRequested())
             throw Stopped{};
     }
     void progress(RunPhase phase, std::optional<int> percent) { m_observer.progress({phase, percent}); }
@@ -51,6 +58,7 @@ public:
 
 private:
     RunObserver &m_observer;
+    const SourceFile &m_source;
 };
 
 // The resizing phase reads and writes nothing: cells read the source picture through their
@@ -70,14 +78,12 @@ void reportResizing(Reporter &reporter, int width, int scaledWidth, int writeCol
 // A JPEG photo is decoded as its rows are read. Anything else is decoded whole first, beside the
 // run, so that the caller keeps answering (and may stop the run) meanwhile. Null, with the
 // reason in `whyNot`, when the picture does not load.
-std::unique_ptr<PictureRows> openPicture(Reporter &reporter, const QString &path, QString &whyNot)
+std::unique_ptr<PictureRows> openPicture(Reporter &reporter, const SourceFile &source, QString &whyNot)
 {
-    if (auto rows = JpegRows::open(path))
+    if (auto rows = JpegRows::open(source))
         return rows;
-    std::atomic_bool stop = false;
-    auto decoding = std::async(std::launch::async, [&] { return PictureLoader::load(path, &whyNot, &stop); });
-    // A stop unwinds through the future, which waits for the decoder: its next read fails.
-    const auto stopDecoder = qScopeGuard([&] { stop = true; });
+    auto decoding = std::async(std::launch::async, [&] { return PictureLoader::load(source, &whyNot); });
+    // A stop unwinds through the future, which waits for the decoder: its next read of the source fails.
     while (decoding.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
         reporter.yield();
     std::optional<QImage> picture = decoding.get();
@@ -111,13 +117,14 @@ private:
 // decoder of their own, while the caller keeps answering. The greys of the cells; nothing, with
 // the reason in `whyNot`, when the picture turns out to be damaged.
 std::optional<CellGrid<quint8>> sampleGreys(Reporter &reporter, PictureRows &picture, const AxisMapping &columns,
-                                            const AxisMapping &rows, bool splitRows, QString &whyNot)
+                                            const AxisMapping &rows, bool splitRows, const StopToken &stop, QString &whyNot)
 {
-    const std::unique_ptr<LowerRowsSampling> lower = splitRows ? LowerRowsSampling::start(picture, columns, rows) : nullptr;
+    const std::unique_ptr<LowerRowsSampling> lower = splitRows ? LowerRowsSampling::start(picture, columns, rows, stop) : nullptr;
     CellSampler sampler(columns, rows, CellSampler::Keep::greys, 0, lower ? lower->firstCellRow() : rows.cellCount());
     const auto rowsRead = [&] { return qint64(sampler.sourceRowsAdded()) + (lower ? lower->sourceRowsAdded() : 0); };
     SamplingReports reports(reporter, sampler.columnCount(), qint64(sampler.sourceRowsNeeded()) + (lower ? lower->sourceRowsNeeded() : 0));
     const auto failed = [&](const auto &reader) {
+        reporter.stopIfRequested();
         whyNot = reader.stoppedEarly() ? PictureLoader::cutShort : PictureLoader::damaged;
         return std::nullopt;
     };
@@ -182,15 +189,17 @@ RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGr
     return output.commit() ? RunOutcome{} : notSaved();
 }
 
-RunOutcome convert(const RunParameters &p, Reporter &reporter)
+RunOutcome convert(const SourceFile &source, const RunParameters &p, Reporter &reporter)
 {
     const CellSize cell = cellSizeFor(p.detail);
-    if (const auto refusal = refusalBeforeLoading(p, cell))
+    if (const auto refusal = refusalBeforeLoading(p, cell, source))
         return *refusal;
     QString whyNot;
-    const std::unique_ptr<PictureRows> picture = openPicture(reporter, p.sourcePath, whyNot);
-    if (!picture)
+    const std::unique_ptr<PictureRows> picture = openPicture(reporter, source, whyNot);
+    if (!picture) {
+        reporter.stopIfRequested();
         return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
+    }
     // The header may have promised another size than the decoder delivers.
     const QSize size = picture->size();
     if (const auto refusal = refusalOfGeometry(size, p.sizeFactor, cell))
@@ -201,7 +210,7 @@ RunOutcome convert(const RunParameters &p, Reporter &reporter)
     // A negative factor still reads every column, but the picture keeps its size: nothing is written.
     if (p.sizeFactor != 1.0f)
         reportResizing(reporter, size.width(), columns.scaledLength, p.sizeFactor < 0 ? 0 : resizingWriteColumns(size.width(), p.sizeFactor));
-    const std::optional<CellGrid<quint8>> cellGrey = sampleGreys(reporter, *picture, columns, rows, p.splitRows, whyNot);
+    const std::optional<CellGrid<quint8>> cellGrey = sampleGreys(reporter, *picture, columns, rows, p.splitRows, source.stopToken(), whyNot);
     if (!cellGrey)
         return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
     reportGreying(reporter, cellGrey->columns);
@@ -212,10 +221,15 @@ RunOutcome convert(const RunParameters &p, Reporter &reporter)
 
 RunOutcome MakeASCIIPicture(const RunParameters &parameters, RunObserver &observer)
 {
-    Reporter reporter(observer);
+    return MakeASCIIPicture(SourceFile(parameters.sourcePath), parameters, observer);
+}
+
+RunOutcome MakeASCIIPicture(const SourceFile &source, const RunParameters &parameters, RunObserver &observer)
+{
+    Reporter reporter(observer, source);
     RunOutcome outcome;
     try {
-        outcome = convert(parameters, reporter);
+        outcome = convert(source, parameters, reporter);
     } catch (const Stopped &) {
         outcome.result = RunResult::Stopped;
     } catch (const std::bad_alloc &) {

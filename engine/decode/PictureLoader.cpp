@@ -2,49 +2,20 @@
 
 #include "engine/decode/internal/BitmapChannels.h"
 #include "engine/decode/internal/FileCompleteness.h"
-#include "engine/text/FileChecks.h"
+#include "engine/decode/internal/SourceReader.h"
+#include "engine/decode/SourceFile.h"
 
-#include <QFile>
 #include <QImageIOHandler>
 #include <QImageReader>
 #include <new>
 
 namespace {
 
-// Qt refuses pictures above 128 MB by default (about 32 megapixels). The conversion takes
-// pictures up to 32767 pixels a side, 4 bytes a pixel, so the limit is raised to that.
-constexpr int allocationLimitMegabytes = 4200;
-
-// The source as the decoders read it. Once `stop` is set its next read fails, which ends a
-// decoder that has no other way of being told to stop.
-class PictureFile : public QFile
-{
-public:
-    PictureFile(const QString &path, const std::atomic_bool *stop) : QFile(path), m_stop(stop) {}
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override { return stopped() ? -1 : QFile::readData(data, maxSize); }
-    qint64 readLineData(char *data, qint64 maxSize) override { return stopped() ? -1 : QFile::readLineData(data, maxSize); }
-
-private:
-    bool stopped() const { return m_stop && *m_stop; }
-
-    const std::atomic_bool *m_stop;
-};
-
 bool refuse(QString *whyNot, const QString &reason)
 {
     if (whyNot)
         *whyNot = reason;
     return false;
-}
-
-// Checked before opening: a FIFO or a device would block the open, or the read, for ever.
-bool openSource(PictureFile &file, QString *whyNot)
-{
-    if (const std::optional<QString> problem = FileChecks::sourceProblem(file.fileName()))
-        return refuse(whyNot, *problem);
-    return file.open(QIODevice::ReadOnly) || refuse(whyNot, file.errorString());
 }
 
 // An icon or cursor file holds several images; the largest one is the picture. The frames of
@@ -70,10 +41,10 @@ void chooseLargestImage(QImageReader &reader)
 }
 
 // Whether the file is a picture; if so, the reader is set to its picture.
-bool prepare(QImageReader &reader, QString *whyNot)
+bool prepare(const SourceFile &source, QImageReader &reader, QString *whyNot)
 {
-    QImageReader::setAllocationLimit(std::max(QImageReader::allocationLimit(), allocationLimitMegabytes));
-    reader.setAutoTransform(true);
+    if (!source.isOpen())
+        return refuse(whyNot, source.problem());
     // Asked before choosing an image: after a jump the icon reader no longer recognises its file.
     if (!reader.canRead())
         return refuse(whyNot, QStringLiteral("not a picture of a known kind"));
@@ -81,29 +52,15 @@ bool prepare(QImageReader &reader, QString *whyNot)
     return true;
 }
 
-bool fileIsWhole(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // Mapped rather than read, so checking a large picture costs no heap.
-    uchar *data = file.map(0, file.size());
-    if (!data)
-        return pictureFileIsWhole(file.readAll());
-    const bool whole = pictureFileIsWhole(QByteArrayView(data, file.size()));
-    file.unmap(data);
-    return whole;
-}
-
 } // namespace
 
 namespace PictureLoader {
 
-std::optional<QSize> peekSize(const QString &path, QString *whyNot)
+std::optional<QSize> peekSize(const SourceFile &source, QString *whyNot)
 {
-    PictureFile file(path, nullptr);
-    QImageReader reader(&file);
-    if (!openSource(file, whyNot) || !prepare(reader, whyNot))
+    SourceReader qtReader(source);
+    QImageReader &reader = qtReader.reader();
+    if (!prepare(source, reader, whyNot))
         return std::nullopt;
     QSize size = reader.size();
     size.setHeight(std::abs(size.height())); // a bitmap stored top row first gives its height negative
@@ -116,21 +73,24 @@ std::optional<QSize> peekSize(const QString &path, QString *whyNot)
     return size;
 }
 
-std::optional<QImage> load(const QString &path, QString *whyNot, const std::atomic_bool *stop)
+std::optional<QSize> peekSize(const QString &path, QString *whyNot) { return peekSize(SourceFile(path), whyNot); }
+
+std::optional<QImage> load(const SourceFile &source, QString *whyNot)
 {
-    PictureFile file(path, stop);
-    QImageReader reader(&file);
-    if (!openSource(file, whyNot) || !prepare(reader, whyNot))
+    SourceReader qtReader(source);
+    QImageReader &reader = qtReader.reader();
+    if (!prepare(source, reader, whyNot))
         return std::nullopt;
-    if (!fileIsWhole(path)) {
-        refuse(whyNot, cutShort);
+    if (!pictureFileIsWhole(source.bytes(), source.stopToken())) {
+        if (!source.stopRequested())
+            refuse(whyNot, cutShort);
         return std::nullopt;
     }
     QSize size = reader.size();
     size.setHeight(std::abs(size.height()));
     QImage image;
     const bool read = reader.read(&image);
-    if (stop && *stop)
+    if (source.stopRequested())
         return std::nullopt;
     if (!read) {
         // Decoders report a picture they could not allocate as one they could not read.
@@ -139,7 +99,7 @@ std::optional<QImage> load(const QString &path, QString *whyNot, const std::atom
         refuse(whyNot, damaged);
         return std::nullopt;
     }
-    widenBitmapChannels(image, path);
+    widenBitmapChannels(image, source.bytes());
     if (image.hasAlphaChannel())
         image = overWhite(std::move(image));
     else
@@ -147,6 +107,11 @@ std::optional<QImage> load(const QString &path, QString *whyNot, const std::atom
     if (image.isNull())
         throw std::bad_alloc();
     return image;
+}
+
+std::optional<QImage> load(const QString &path, QString *whyNot, StopSource stop)
+{
+    return load(SourceFile(path, std::move(stop)), whyNot);
 }
 
 QImage overWhite(QImage image)

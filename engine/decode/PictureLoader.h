@@ -1,10 +1,13 @@
 #pragma once
 
+#include "engine/StopToken.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
-#include <atomic>
 #include <optional>
+
+class SourceFile;
 
 // Reads picture files: bitmap, JPEG, GIF (its first frame), icon and cursor files (their largest
 // image) and PNG, plus whatever other formats the installed image plugins decode. Photos are
@@ -16,13 +19,17 @@ inline constexpr QLatin1String cutShort{"the picture data stops early"};
 inline constexpr QLatin1String damaged{"the picture data is damaged"};
 
 // The picture's size as it will load, read from the file's header without decoding it;
-// nothing when the file is missing or not a picture.
+// nothing when the file is not open or not a picture.
+std::optional<QSize> peekSize(const SourceFile &source, QString *whyNot = nullptr);
+// The same for the file at `path`, opened for it alone.
 std::optional<QSize> peekSize(const QString &path, QString *whyNot = nullptr);
 
 // The whole picture in Format_RGB32, transparent pixels composited over white; nothing when
-// the file is missing, undecodable or cut short, or once `stop` is set. Throws std::bad_alloc
-// when the picture does not fit in memory.
-std::optional<QImage> load(const QString &path, QString *whyNot = nullptr, const std::atomic_bool *stop = nullptr);
+// the file is not open, undecodable or cut short, or once the source's stop is requested.
+// Throws std::bad_alloc when the picture does not fit in memory.
+std::optional<QImage> load(const SourceFile &source, QString *whyNot = nullptr);
+// The same for the file at `path`, opened once for it; `stop` ends the decoding when requested.
+std::optional<QImage> load(const QString &path, QString *whyNot = nullptr, StopSource stop = {});
 
 // Composites `image` over white into Format_RGB32, in place when nothing else shares it: each
 // channel becomes round((c x a + 255 x (255 - a)) / 255) with c, a its straight values.

@@ -1,7 +1,9 @@
 #include "engine/decode/internal/BitmapChannels.h"
 #include "engine/decode/internal/FileCompleteness.h"
 #include "engine/decode/internal/JpegRows.h"
+#include "engine/decode/internal/ReadAheadRing.h"
 #include "engine/decode/PictureLoader.h"
+#include "engine/decode/SourceFile.h"
 #include "tests/TestFiles.h"
 
 #include <QBuffer>
@@ -9,8 +11,12 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QDir>
+#include <QSemaphore>
 #include <QTest>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
+#include <stdexcept>
 
 namespace {
 
@@ -83,14 +89,17 @@ private slots:
         QCOMPARE(pictureFileIsWhole(data), complete);
     }
 
-    // A second decoder gives the lower rows of a one-scan JPEG exactly as one decoder alone does, but
-    // only from the very file the first one opened: never from one put in its place since.
+    // A second decoder gives the lower rows of a one-scan JPEG exactly as one decoder alone does, from
+    // the file the first one opened: never from one put in its place since.
     void lowerRowsReadByASecondDecoder()
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("photo.jpg"));
         QVERIFY(QFile::copy(dataFile(QStringLiteral("good/photo.jpg")), path));
-        const auto whole = JpegRows::open(path), upper = JpegRows::open(path);
+        const SourceFile first(path), second(path);
+        const auto whole = JpegRows::open(first), upper = JpegRows::open(second);
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("new.jpg")), jpegOf(150, 98, false)));
+        QVERIFY(QFile::remove(path) && QFile::rename(dir.filePath(QStringLiteral("new.jpg")), path));
         const std::unique_ptr<PictureRows> lower = upper ? upper->rowsFrom(37) : nullptr;
         QVERIFY(whole && lower);
         const int width = whole->size().width();
@@ -100,13 +109,9 @@ private slots:
             QVERIFY(expected && row && std::equal(row, row + width, expected));
         }
         QVERIFY(lower->finish());
-
-        const auto replaced = JpegRows::open(path);
-        QVERIFY(writeFile(dir.filePath(QStringLiteral("new.jpg")), jpegOf(150, 98, false)));
-        QVERIFY(QFile::remove(path) && QFile::rename(dir.filePath(QStringLiteral("new.jpg")), path));
-        QVERIFY(replaced && !replaced->rowsFrom(37));
-        const auto progressive = JpegRows::open(dataFile(QStringLiteral("good/photo-progressive.jpg")));
-        QVERIFY(progressive && !progressive->rowsFrom(37));
+        const SourceFile progressive(dataFile(QStringLiteral("good/photo-progressive.jpg")));
+        const auto several = JpegRows::open(progressive);
+        QVERIFY(several && !several->rowsFrom(37));
     }
 
     // Valid forms of a picture load exactly as their plain twin, widened channels never widened twice.
@@ -131,7 +136,7 @@ private slots:
         QCOMPARE(picture, PictureLoader::load(dataFile(QStringLiteral("good/") + twin)).value_or(QImage(1, 1, QImage::Format_RGB32)));
         QCOMPARE(PictureLoader::peekSize(path), picture.size());
         const QImage once = picture;
-        widenBitmapChannels(picture, path);
+        widenBitmapChannels(picture, contentsOf(path));
         QCOMPARE(picture, once);
     }
 
@@ -159,6 +164,79 @@ private slots:
             out.close();
             QVERIFY(!PictureLoader::load(path));
         }
+    }
+
+    // The ring hands out the producer's rows in order, each intact while the reader holds it, up to
+    // where the producer ends, fails or throws; finishing lets the producer run to its end unread.
+    void readAheadRing_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("failAt"); // the producer fails making this row; -1 never
+        QTest::addColumn<bool>("throws"); // fails by throwing rather than by false
+        QTest::addColumn<int>("finishAfter"); // rows read before finish(); -1 reads to the end
+        QTest::newRow("fewer rows than a batch") << 5 << -1 << false << -1;
+        QTest::newRow("many times round the ring") << 100 << -1 << false << -1;
+        QTest::newRow("fails inside a batch") << 100 << 37 << false << -1;
+        QTest::newRow("fails at a batch's end") << 100 << 40 << false << -1;
+        QTest::newRow("throws") << 100 << 37 << true << -1;
+        QTest::newRow("finished without reading") << 100 << -1 << false << 0;
+        QTest::newRow("finished half read") << 100 << -1 << false << 50;
+        QTest::newRow("throws while finishing") << 100 << 70 << true << 10;
+    }
+    void readAheadRing()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, failAt);
+        QFETCH(bool, throws);
+        QFETCH(int, finishAfter);
+        constexpr int width = 5;
+        std::atomic_int made = 0;
+        ReadAheadRing ring(width, [&](QRgb *row) {
+            const int index = made++;
+            if (index == failAt && throws)
+                throw std::runtime_error("no room");
+            std::fill_n(row, width, QRgb(index));
+            return index != failAt && index < rows;
+        }, StopSource().get_token());
+        const int delivered = failAt < 0 ? rows : failAt;
+        for (int y = 0; y < (finishAfter < 0 ? delivered : finishAfter); ++y) {
+            const QRgb *row = ring.next();
+            QThread::usleep(100); // time for a producer that overwrites a held row to do so
+            QVERIFY(row && std::all_of(row, row + width, [y](QRgb pixel) { return pixel == QRgb(y); }));
+        }
+        if (throws)
+            QVERIFY_THROWS_EXCEPTION(std::runtime_error, finishAfter < 0 ? void(ring.next()) : ring.finish());
+        else if (finishAfter < 0)
+            QVERIFY(!ring.next());
+        else
+            ring.finish();
+        QCOMPARE(made.load(), delivered + 1);
+    }
+
+    // A reader waiting for a row that does not come is let go by a stop from another thread.
+    void readAheadRingStopped()
+    {
+        StopSource stop;
+        std::atomic_bool released = false; // only then does the producer end
+        ReadAheadRing ring(1, [&](QRgb *) {
+            while (!released)
+                QThread::msleep(1);
+            return false;
+        }, stop.get_token());
+        QSemaphore returned;
+        std::thread stopper([&] {
+            QThread::msleep(50);
+            stop.request_stop();
+            // A reader the stop did not reach is let go after a while, and fails.
+            if (!returned.tryAcquire(1, 5000))
+                released = true;
+        });
+        QVERIFY(!ring.next());
+        const bool letGo = released;
+        returned.release();
+        released = true;
+        stopper.join();
+        QVERIFY(!letGo);
     }
 
     void largePicturesLoad()

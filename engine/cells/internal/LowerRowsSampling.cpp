@@ -26,7 +26,8 @@ int splitRowOf(const AxisMapping &rows, double upperShare)
 
 } // namespace
 
-std::unique_ptr<LowerRowsSampling> LowerRowsSampling::start(PictureRows &picture, const AxisMapping &columns, const AxisMapping &rows)
+std::unique_ptr<LowerRowsSampling> LowerRowsSampling::start(PictureRows &picture, const AxisMapping &columns, const AxisMapping &rows,
+                                                            const StopToken &stop)
 {
     // On a single core the second reader would only add its skimming to the work.
     if (rows.cellCount() < 2 || std::thread::hardware_concurrency() < 2)
@@ -36,7 +37,7 @@ std::unique_ptr<LowerRowsSampling> LowerRowsSampling::start(PictureRows &picture
     if (!lowerRows)
         return nullptr;
     CellSampler sampler(columns, rows, CellSampler::Keep::greys, splitRow, rows.cellCount());
-    std::unique_ptr<LowerRowsSampling> lower(new LowerRowsSampling(std::move(lowerRows), std::move(sampler), splitRow));
+    std::unique_ptr<LowerRowsSampling> lower(new LowerRowsSampling(std::move(lowerRows), std::move(sampler), splitRow, stop));
     try {
         lower->m_result = std::async(std::launch::async, [part = lower.get()] { return part->sample(); });
     } catch (const std::system_error &) {
@@ -45,14 +46,14 @@ std::unique_ptr<LowerRowsSampling> LowerRowsSampling::start(PictureRows &picture
     return lower;
 }
 
-LowerRowsSampling::LowerRowsSampling(std::unique_ptr<PictureRows> rows, CellSampler sampler, int firstCellRow)
-    : m_rows(std::move(rows)), m_sampler(std::move(sampler)), m_firstCellRow(firstCellRow)
+LowerRowsSampling::LowerRowsSampling(std::unique_ptr<PictureRows> rows, CellSampler sampler, int firstCellRow, const StopToken &stop)
+    : m_rows(std::move(rows)), m_sampler(std::move(sampler)), m_firstCellRow(firstCellRow), m_stop(stop)
 {
 }
 
 LowerRowsSampling::~LowerRowsSampling()
 {
-    m_stop = true;
+    m_stop.request();
     if (m_result.valid())
         m_result.wait();
 }
@@ -60,7 +61,7 @@ LowerRowsSampling::~LowerRowsSampling()
 std::optional<CellGrid<quint8>> LowerRowsSampling::sample()
 {
     while (!m_sampler.complete()) {
-        if (m_stop)
+        if (m_stop.requested())
             return std::nullopt;
         const QRgb *row = m_rows->nextRow();
         if (!row)

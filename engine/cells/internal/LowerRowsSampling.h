@@ -4,6 +4,7 @@
 #include "engine/cells/CellGrid.h"
 #include "engine/cells/internal/ToneSampling.h"
 #include "engine/decode/internal/PictureRows.h"
+#include "engine/StopToken.h"
 
 #include <QtGlobal>
 #include <atomic>
@@ -22,8 +23,10 @@ class LowerRowsSampling
 public:
     // Null when the picture cannot be read in two parts, has fewer than two rows of cells, or no
     // thread can be had. Otherwise the lower part is being measured, and `picture` is to be read
-    // for the cell rows above firstCellRow() only.
-    static std::unique_ptr<LowerRowsSampling> start(PictureRows &picture, const AxisMapping &columns, const AxisMapping &rows);
+    // for the cell rows above firstCellRow() only. The thread stops before its next row once `stop`
+    // is requested.
+    static std::unique_ptr<LowerRowsSampling> start(PictureRows &picture, const AxisMapping &columns, const AxisMapping &rows,
+                                                    const StopToken &stop);
     ~LowerRowsSampling(); // stops the thread and waits for it
 
     int firstCellRow() const { return m_firstCellRow; }
@@ -39,13 +42,13 @@ public:
     bool stoppedEarly() const { return m_rows->stoppedEarly(); }
 
 private:
-    LowerRowsSampling(std::unique_ptr<PictureRows> rows, CellSampler sampler, int firstCellRow);
+    LowerRowsSampling(std::unique_ptr<PictureRows> rows, CellSampler sampler, int firstCellRow, const StopToken &stop);
     std::optional<CellGrid<quint8>> sample();
 
     std::unique_ptr<PictureRows> m_rows;
     CellSampler m_sampler;
     int m_firstCellRow;
     std::atomic_int m_added = 0;
-    std::atomic_bool m_stop = false;
+    LinkedStop m_stop;
     std::future<std::optional<CellGrid<quint8>>> m_result; // last: the thread starts when all else is ready
 };

@@ -1,7 +1,5 @@
 #include "engine/decode/internal/BitmapChannels.h"
 
-#include <QFile>
-
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -27,10 +25,9 @@ std::array<int, 256> widening(int bits)
 
 } // namespace
 
-void widenBitmapChannels(QImage &image, const QString &path)
+void widenBitmapChannels(QImage &image, QByteArrayView file)
 {
-    QFile file(path);
-    const QByteArray fileStart = file.open(QIODevice::ReadOnly) ? file.read(66) : QByteArray();
+    const QByteArrayView fileStart = file.first(std::min<qsizetype>(file.size(), 66));
     // File header, then the info header: its size at 14, bits per pixel at 28, compression at 30;
     // bit-field masks follow at 54 in every info header of 40 bytes or more.
     constexpr quint32 plain = 0, bitFields = 3;

@@ -1,6 +1,6 @@
 #include "engine/decode/internal/FileCompleteness.h"
 
-#include "engine/decode/internal/JpegRows.h"
+#include "engine/decode/internal/JpegDecoder.h"
 
 #include <cstring>
 
@@ -212,11 +212,11 @@ bool iconHoldsAllImages(QByteArrayView data)
     return true;
 }
 
-bool pictureFileIsWhole(QByteArrayView data)
+bool pictureFileIsWhole(QByteArrayView data, const StopToken &stop)
 {
     const Bytes b(data);
     if (b.startsWith("\xFF\xD8", 2))
-        return jpegReachesEndMarker(data) || JpegRows::dataIsComplete(data);
+        return jpegReachesEndMarker(data) || JpegDecoder::dataIsComplete(data, stop);
     if (b.startsWith("\x89PNG", 4))
         return pngReachesEndChunk(data);
     if (b.startsWith("GIF8", 4))
