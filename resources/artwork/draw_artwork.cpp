@@ -75,19 +75,20 @@ bool writeViewerArtwork(const QDir &folder)
 
 } // namespace
 
-// Writes the program icons into icons/ and the picture viewer's artwork into viewer/ under the
-// folder given as the only argument (resources when regenerating the committed files).
+// Writes the program icons into resources/icons/ and the picture viewer's artwork into
+// viewer/artwork/ under the folder given as the only argument (the source root when regenerating
+// the committed files).
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: draw-artwork RESOURCES_FOLDER\n");
+        std::fprintf(stderr, "usage: draw-artwork SOURCE_ROOT\n");
         return 2;
     }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-    const bool written = writeIcons(QDir(folder.filePath(QStringLiteral("icons"))))
-        && writeViewerArtwork(QDir(folder.filePath(QStringLiteral("viewer"))));
+    const QDir root(QString::fromLocal8Bit(argv[1]));
+    const bool written = writeIcons(QDir(root.filePath(QStringLiteral("resources/icons"))))
+        && writeViewerArtwork(QDir(root.filePath(QStringLiteral("viewer/artwork"))));
     return written ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The folders' boundaries, checked on the sources: the engine never includes a widget header, the
-# viewer includes nothing of ours outside viewer/, and what an engine folder keeps in internal/ is
-# included by the engine and its tests only. Usage: check-boundaries.sh SOURCE_ROOT QT_WIDGETS_INCLUDE_DIR
+# viewer includes nothing of ours outside viewer/ and links nothing of it only when another target
+# happens to exist, and what an engine folder keeps in internal/ is included by the engine and its
+# tests only. Usage: check-boundaries.sh SOURCE_ROOT QT_WIDGETS_INCLUDE_DIR
 set -u
 root=$1
 widgets_dir=$2
@@ -22,6 +23,9 @@ done)
 
 hits=$(includes_in viewer | grep -E '#\s*include\s*("|<)(engine|app|cli|resources|tests|bench)/|#\s*include\s*"[^"]*"' | grep -v -E '#\s*include\s*"viewer/' | grep -v '\.moc"')
 [ -z "$hits" ] || complain "viewer/ includes files outside viewer/:" "$hits"
+
+hits=$(grep -n 'if(TARGET' viewer/CMakeLists.txt)
+[ -z "$hits" ] || complain "viewer/CMakeLists.txt builds part of the viewer only when another target exists:" "$hits"
 
 hits=$(includes_in app cli viewer bench | grep -E 'engine/.*internal/')
 [ -z "$hits" ] || complain "engine internals included outside the engine and its tests:" "$hits"
