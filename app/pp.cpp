@@ -9,6 +9,7 @@
 #include "engine/text/ArtFile.h"
 #include "viewer/OleColor.h"
 #include "viewer/PicControl.h"
+#include "viewer/PicControlStoredDefaults.h"
 #include "viewer/PropertyBag.h"
 
 #include <QGuiApplication>
@@ -49,13 +50,14 @@ pp::pp(Platform &platform, const QString &caption) : m_platform(platform)
 
 PropertyBag pp::storedSet()
 {
+    namespace Stored = PicControlStoredDefaults;
     PropertyBag bag;
-    bag.WriteProperty(QStringLiteral("ScrollSpeed"), QVariant::fromValue(qint16(10)), 50);
-    bag.WriteProperty(QStringLiteral("BorderStyle"), 0, 1);
-    bag.WriteProperty(QStringLiteral("Appearance"), 0, 1);
+    bag.WriteProperty(QStringLiteral("ScrollSpeed"), QVariant::fromValue(qint16(10)), Stored::ScrollSpeed);
+    bag.WriteProperty(QStringLiteral("BorderStyle"), 0, Stored::BorderStyle);
+    bag.WriteProperty(QStringLiteral("Appearance"), 0, Stored::Appearance);
     bag.WriteProperty(QStringLiteral("BackColor"), QVariant::fromValue(OleColors::buttonFace), QVariant());
     bag.WriteProperty(QStringLiteral("TipTextMagnifier"), QStringLiteral("1.5x Magnification. Right Click To Close"), QString());
-    bag.WriteProperty(QStringLiteral("Magnify"), 1.5f, 2);
+    bag.WriteProperty(QStringLiteral("Magnify"), 1.5f, Stored::Magnify);
     return bag;
 }
 

@@ -10,6 +10,7 @@
 #include "app/pp.h"
 #include "engine/decode/PictureLoader.h"
 #include "viewer/PicControl.h"
+#include "viewer/PicControlTestAccess.h"
 #include "viewer/PictureSurface.h"
 #include "viewer/ScaledPicture.h"
 
@@ -69,7 +70,7 @@ public:
     }
     void saveSetting(const SettingKey &key, const QString &value) override { m_store[pathOf(key)] = value; }
     qint64 clockMs() override { return m_clock.elapsed(); }
-    QString programFolder() override { return m_folder; }
+    RampFile::Folders rampFolders() override { return {m_folder, {}, {}}; }
 
 private:
     static QString pathOf(const SettingKey &key) { return key.application + u'/' + key.section + u'/' + key.key; }
@@ -162,7 +163,7 @@ void sizeOffscreenScreen(const QTemporaryDir &dir)
 // Paints the viewport now, through the window's backing store as an ordinary paint would, and
 // flushes it to the platform. repaint() rather than grab(): grab() would draw the same widgets
 // into a pixmap of its own, which the user never sees, and skip the flush.
-void paintViewport(const PicControl &control) { control.elements().picFrame->repaint(); }
+void paintViewport(PicControl &control) { PicControlTestAccess(control).elements().picFrame->repaint(); }
 
 void drain() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
@@ -228,7 +229,8 @@ int main(int argc, char **argv)
     }
     const qint64 hwmFirstFrameKiB = statusKiB("VmHWM");
 
-    const PicControlElements &e = control.elements();
+    const PicControlTestAccess access(control);
+    const PicControlElements &e = access.elements();
     const QSize viewport = e.picFrame->size();
     if (viewport != QSize(viewportWidth, viewportHeight))
         std::fprintf(stderr, "bench_viewer: warning: the viewport is %d x %d, not %d x %d\n", viewport.width(),
@@ -264,7 +266,7 @@ int main(int argc, char **argv)
                 hwmAt600KiB = statusKiB("VmHWM");
 
             PictureSurface &main = *e.picMain;
-            const PicControlState &s = control.state();
+            const PicControlState &s = access.state();
             // The picture alone, stretched over the part in view as the surface's paint does it:
             // what a paint costs before the painter and the backing store take their share.
             {

@@ -22,16 +22,25 @@ class ViewerPlatform;
 class PicControl : public QWidget
 {
     Q_OBJECT
+    // Changes are reported by propertyChanged, with the property's bag key.
+    Q_PROPERTY(qint32 AlignNavBar READ AlignNavBar WRITE setAlignNavBar)
+    Q_PROPERTY(qint32 Appearance READ Appearance WRITE setAppearance)
+    Q_PROPERTY(OleColor BackColor READ BackColor WRITE setBackColor)
+    Q_PROPERTY(qint32 BorderStyle READ BorderStyle WRITE setBorderStyle)
+    Q_PROPERTY(qint32 LenzSize READ LenzSize WRITE setLenzSize)
+    Q_PROPERTY(qint32 Magnify READ Magnify WRITE setMagnify)
+    Q_PROPERTY(QImage Picture READ Picture WRITE setPicture)
+    Q_PROPERTY(qint16 ScrollSpeed READ ScrollSpeed WRITE setScrollSpeed)
+    Q_PROPERTY(QString TipTextMagnifier READ TipTextMagnifier WRITE setTipTextMagnifier)
+    Q_PROPERTY(QString TipTextPicView READ TipTextPicView WRITE setTipTextPicView)
 
 public:
     // Without a platform the control uses the desktop's own; one given must outlive the control.
     // The host then either runs UserControl_InitProperties (a new control) or
-    // UserControl_ReadProperties (one restored from its stored set).
+    // UserControl_ReadProperties (one restored from its stored set, whose defaults are
+    // PicControlStoredDefaults).
     explicit PicControl(QWidget *parent = nullptr, ViewerPlatform *platform = nullptr);
     ~PicControl() override;
-
-    const PicControlElements &elements() const { return e; }
-    const PicControlState &state() const { return m; }
 
     qint32 AlignNavBar() const { return m.mAlignNavBar; }
     void setAlignNavBar(qint32 value);
@@ -65,7 +74,21 @@ public:
     void UserControl_InitProperties();
     void UserControl_ReadProperties(const PropertyBag &bag);
     void UserControl_WriteProperties(PropertyBag &bag) const;
+    // Runs when the host shows the control.
     void UserControl_Show();
+
+signals:
+    // A property took a new value and the host's stored set needs saving; `key` is its bag key.
+    void propertyChanged(const QString &key);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    friend class PicControlTestAccess;
+
     // Lays the control out for its present size. False when the control was destroyed while
     // pending events ran; the caller must then not touch it.
     bool UserControl_Resize();
@@ -109,16 +132,6 @@ public:
     void picPosition_MouseMove(int Button, int Shift, float X, float Y);
     void tmrInsert_Timer();
 
-signals:
-    // A property took a new value and the host's stored set needs saving; `key` is its bag key.
-    void propertyChanged(const QString &key);
-
-protected:
-    void resizeEvent(QResizeEvent *event) override;
-    void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     void connectElements();
     // Lets pending events run, except inside a paint event. False when the control was destroyed
     // meanwhile.
@@ -132,7 +145,6 @@ private:
     float markerTravelY() const;
     void centreMarkerOnCentredAxes();
     void setViewFromMarker(float leftOffset);
-    void setLensTip(const QString &tip);
     bool dispatchMouse(QObject *watched, QEvent *event);
     // `timer`, if any, stops when the step reaches the edge.
     void scrollTick(QTimer *timer, bool horizontal, int direction);

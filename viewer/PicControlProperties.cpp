@@ -1,6 +1,7 @@
 #include "viewer/PicControl.h"
 
 #include "viewer/ImagePanel.h"
+#include "viewer/PicControlStoredDefaults.h"
 #include "viewer/PictureSurface.h"
 #include "viewer/PropertyBag.h"
 #include "viewer/ViewerArithmetic.h"
@@ -10,20 +11,13 @@
 #include <algorithm>
 
 using ViewerArithmetic::roundEven;
+namespace Stored = PicControlStoredDefaults;
 
 namespace {
 
 constexpr qint16 slowestSpeed = 10;
 constexpr qint16 fastestSpeed = 400;
 constexpr int designStep = 2;
-
-// Stored defaults: a value equal to its default is left out of the bag.
-constexpr qint16 bagScrollSpeed = 50;
-constexpr qint32 bagBorderStyle = 1;
-constexpr qint32 bagAppearance = 1;
-constexpr qint32 bagAlignNavBar = 2;
-constexpr qint32 bagLenzSize = 0;
-constexpr qint32 bagMagnify = 2;
 
 } // namespace
 
@@ -143,29 +137,29 @@ void PicControl::UserControl_ReadProperties(const PropertyBag &bag)
 {
     // Straight onto the surface: nothing is drawn and the control's own picture stays unset.
     e.picMain->setPicture(bag.ReadProperty(QStringLiteral("Picture"), QImage()).value<QImage>());
-    setScrollSpeed(qint16(bag.ReadProperty(QStringLiteral("ScrollSpeed"), bagScrollSpeed).toInt()));
-    setBorderStyle(bag.ReadProperty(QStringLiteral("BorderStyle"), bagBorderStyle).toInt());
-    setAppearance(bag.ReadProperty(QStringLiteral("Appearance"), bagAppearance).toInt());
+    setScrollSpeed(qint16(bag.ReadProperty(QStringLiteral("ScrollSpeed"), Stored::ScrollSpeed).toInt()));
+    setBorderStyle(bag.ReadProperty(QStringLiteral("BorderStyle"), Stored::BorderStyle).toInt());
+    setAppearance(bag.ReadProperty(QStringLiteral("Appearance"), Stored::Appearance).toInt());
     setBackColor(bag.ReadProperty(QStringLiteral("BackColor"), m_ambientBackColor).toUInt());
     e.picMain->setToolTip(bag.ReadProperty(QStringLiteral("TipTextPicView"), QString()).toString());
     e.picZoom->setToolTip(bag.ReadProperty(QStringLiteral("TipTextMagnifier"), QString()).toString());
-    setAlignNavBar(bag.ReadProperty(QStringLiteral("AlignNavBar"), bagAlignNavBar).toInt());
-    setLenzSize(bag.ReadProperty(QStringLiteral("LenzSize"), bagLenzSize).toInt());
-    setMagnify(roundEven(bag.ReadProperty(QStringLiteral("Magnify"), bagMagnify).toDouble()));
+    setAlignNavBar(bag.ReadProperty(QStringLiteral("AlignNavBar"), Stored::AlignNavBar).toInt());
+    setLenzSize(bag.ReadProperty(QStringLiteral("LenzSize"), Stored::LenzSize).toInt());
+    setMagnify(roundEven(bag.ReadProperty(QStringLiteral("Magnify"), Stored::Magnify).toDouble()));
 }
 
 void PicControl::UserControl_WriteProperties(PropertyBag &bag) const
 {
     bag.WriteProperty(QStringLiteral("Picture"), e.picMain->picture(), QImage());
-    bag.WriteProperty(QStringLiteral("ScrollSpeed"), QVariant::fromValue(m.mScrollSpeed), bagScrollSpeed);
-    bag.WriteProperty(QStringLiteral("BorderStyle"), m.mBorderStyle, bagBorderStyle);
-    bag.WriteProperty(QStringLiteral("Appearance"), m.mAppearance, bagAppearance);
+    bag.WriteProperty(QStringLiteral("ScrollSpeed"), QVariant::fromValue(m.mScrollSpeed), Stored::ScrollSpeed);
+    bag.WriteProperty(QStringLiteral("BorderStyle"), m.mBorderStyle, Stored::BorderStyle);
+    bag.WriteProperty(QStringLiteral("Appearance"), m.mAppearance, Stored::Appearance);
     bag.WriteProperty(QStringLiteral("BackColor"), e.picMain->BackColor(), m_ambientBackColor);
     bag.WriteProperty(QStringLiteral("TipTextPicView"), e.picMain->toolTip(), QString());
     bag.WriteProperty(QStringLiteral("TipTextMagnifier"), e.picZoom->toolTip(), QString());
-    bag.WriteProperty(QStringLiteral("AlignNavBar"), m.mAlignNavBar, bagAlignNavBar);
-    bag.WriteProperty(QStringLiteral("LenzSize"), m.mLenzSize, bagLenzSize);
-    bag.WriteProperty(QStringLiteral("Magnify"), m.mMagnify, bagMagnify);
+    bag.WriteProperty(QStringLiteral("AlignNavBar"), m.mAlignNavBar, Stored::AlignNavBar);
+    bag.WriteProperty(QStringLiteral("LenzSize"), m.mLenzSize, Stored::LenzSize);
+    bag.WriteProperty(QStringLiteral("Magnify"), m.mMagnify, Stored::Magnify);
 }
 
 void PicControl::UserControl_Show()

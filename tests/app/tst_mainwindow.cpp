@@ -8,6 +8,7 @@
 #include "engine/text/ArtFile.h"
 #include "tests/viewer/FakeViewerPlatform.h"
 #include "viewer/PicControl.h"
+#include "viewer/PicControlTestAccess.h"
 #include "viewer/PictureSurface.h"
 
 #include <QComboBox>
@@ -535,7 +536,7 @@ void TestMainWindow::previewOpensWithTheStoredSet()
     init();
     preview = view(QString());
     QVERIFY(preview->PC1()->Picture().isNull());
-    QVERIFY(preview->PC1()->elements().picMain->isHidden());
+    QVERIFY(PicControlTestAccess(*preview->PC1()).elements().picMain->isHidden());
     QVERIFY(platform->messages.isEmpty());
 }
 
@@ -545,9 +546,10 @@ void TestMainWindow::onePreviewAtATime()
 {
     pp *first = view(photo);
     PicControl &control = *first->PC1();
+    const PicControlElements &e = PicControlTestAccess(control).elements();
     control.setScrollSpeed(150);
-    control.elements().Combo2->setEditText(QStringLiteral("Medium"));
-    control.elements().HScroll1->setValue(5);
+    e.Combo2->setEditText(QStringLiteral("Medium"));
+    e.HScroll1->setValue(5);
     const QImage shown = control.Picture();
     QCOMPARE(view(QStringLiteral(GLYPHSMITH_TEST_DATA "/bad/no-such-picture.jpg")), first);
     QCOMPARE(platform->messages, QStringList{"Glyphsmith: The Source Picture Could Not Be Loaded"});
@@ -555,7 +557,7 @@ void TestMainWindow::onePreviewAtATime()
     QCOMPARE(view(rotated), first);
     QCOMPARE(control.ScrollSpeed(), qint16(150));
     QCOMPARE(control.LenzSize(), 1);
-    QCOMPARE(control.elements().HScroll1->value(), 2);
+    QCOMPARE(e.HScroll1->value(), 2);
     QCOMPARE(control.Picture().size(), PictureLoader::load(rotated)->size());
 
     first->close();

@@ -1,6 +1,8 @@
 #include "tests/viewer/FakeViewerPlatform.h"
 #include "viewer/ImagePanel.h"
 #include "viewer/PicControl.h"
+#include "viewer/PicControlStoredDefaults.h"
+#include "viewer/PicControlTestAccess.h"
 #include "viewer/PictureSurface.h"
 #include "viewer/PropertyBag.h"
 
@@ -67,19 +69,19 @@ struct ViewerFixture
 {
     FakeViewerPlatform platform;
     QWidget host;
-    PicControl *control = nullptr;
+    PicControl *control = new PicControl(&host, &platform);
+    PicControlTestAccess access{*control};
 
     explicit ViewerFixture(QSize size = {400, 300})
     {
         QCoreApplication::setApplicationName(QStringLiteral("Glyphsmith"));
         host.resize(1200, 900);
-        control = new PicControl(&host, &platform);
         control->UserControl_InitProperties();
         control->resize(size);
         host.show();
     }
-    const PicControlElements &e() const { return control->elements(); }
-    const PicControlState &m() const { return control->state(); }
+    const PicControlElements &e() const { return access.elements(); }
+    const PicControlState &m() const { return access.state(); }
 };
 
 // Sends a mouse event to `widget` at `local`, as the pointer at that place would.
@@ -89,11 +91,11 @@ void sendMouse(QWidget *widget, QEvent::Type type, QPoint local, Qt::MouseButton
     QCoreApplication::sendEvent(widget, &event);
 }
 
-// Releases navigation button `index` as a left click would.
-void click(PicControl &control, qint16 index)
+// Presses and releases navigation button `index` as a left click would.
+void click(ViewerFixture &f, qint16 index)
 {
-    control.picButton_MouseDown(index, 1, 0, 0, 0);
-    control.picButton_MouseUp(index, 1, 0, 0, 0);
+    f.access.picButton_MouseDown(index, 1);
+    f.access.picButton_MouseUp(index, 1);
 }
 
 QPointF inViewport(const ViewerFixture &f)
@@ -286,7 +288,7 @@ void tst_Viewer::markerMirrorsTheView()
     ViewerFixture f; // ranges 676 across and 200 down for the larger picture
     f.control->setPicture(tracedPicture(picture.width(), picture.height()));
     f.e().picMain->Move(float(view.x()), float(view.y()));
-    f.control->UpdatePositionMarker();
+    f.access.UpdatePositionMarker();
     QCOMPARE(f.e().picInsert->Left(), left);
     QCOMPARE(f.e().picInsert->Top(), top);
 }
@@ -307,7 +309,7 @@ void tst_Viewer::markerMovesTheView()
     sendMouse(&marker, QEvent::MouseMove, {14, 28}, Qt::NoButton, Qt::LeftButton);
     QCOMPARE(QPointF(marker.Left(), marker.Top()), QPointF(9, 23));
     f.platform.pointer = {100, 100};
-    f.control->tmrInsert_Timer();
+    f.access.tmrInsert_Timer();
     QCOMPARE(f.platform.pointer, QPoint(100, 97));
     QCOMPARE(marker.Top(), 20.0f);
     QCOMPARE(f.e().picMain->Top(), -200.0f);
@@ -316,7 +318,7 @@ void tst_Viewer::markerMovesTheView()
     QCOMPARE(marker.image(), f.e().picPosition->image().copy(9, 20, marker.image().width(), marker.image().height()).convertToFormat(QImage::Format_RGB32));
     // Past the end across, inside the overview's border: the view at its right edge.
     marker.setLeft(40);
-    f.control->tmrInsert_Timer();
+    f.access.tmrInsert_Timer();
     QCOMPARE(f.platform.pointer, QPoint(96, 97));
     QCOMPARE(marker.Left(), 36.0f);
     QCOMPARE(f.e().picMain->Left(), -676.0f);
@@ -329,13 +331,13 @@ void tst_Viewer::lensFit()
 {
     ViewerFixture f;
     f.control->setPicture(tracedPicture(200, 60));
-    f.control->picButton_MouseUp(9, 1, 0, 0, 0);
+    f.access.picButton_MouseUp(9, 1);
     QCOMPARE(f.platform.messages, QStringList{"Glyphsmith: Increase picture size first!"});
     QVERIFY(f.e().picZoom->isHidden());
     f.control->setLenzSize(2);
     QCOMPARE(f.e().picZoom->Width(), 160.0f);
     QCOMPARE(f.platform.messages.size(), 1); // resized while hidden: nothing to say yet
-    f.control->picButton_MouseUp(9, 1, 0, 0, 0);
+    f.access.picButton_MouseUp(9, 1);
     QCOMPARE(f.platform.messages.last(), "Glyphsmith: Increase picture size,\r\nor decrease zoom lens size first!");
     QVERIFY(f.e().picZoom->isHidden());
 }
@@ -345,20 +347,20 @@ void tst_Viewer::lensSourceSquare()
     ViewerFixture f;
     const QImage picture = tracedPicture(400, 300);
     f.control->setPicture(picture);
-    f.control->picButton_MouseUp(9, 1, 0, 0, 0);
+    f.access.picButton_MouseUp(9, 1);
     ImagePanel &lens = *f.e().picZoom;
     QVERIFY(!lens.isHidden());
     // Centred in the view: the picture sits at left 1 in a 324 x 276 viewport.
     QCOMPARE(QPointF(lens.Left(), lens.Top()), QPointF(-1 + 162 - 33.5, 138 - 33.5));
     // At the bottom-right end of its travel the lens shows the picture's last 34 x 34 pixels.
     lens.Move(333, 233);
-    f.control->UpdateLens();
+    f.access.UpdateLens();
     QCOMPARE(lens.image().size(), QSize(67, 67));
     QCOMPARE(lens.image().pixel(0, 0), picture.pixel(366, 266));
     QCOMPARE(lens.image().pixel(66, 66), picture.pixel(399, 299));
     // At the top-left end it starts at the lens's own corner.
     lens.Move(0, 0);
-    f.control->UpdateLens();
+    f.access.UpdateLens();
     QCOMPARE(lens.image().pixel(0, 0), picture.pixel(0, 0));
     QCOMPARE(lens.image().pixel(66, 66), picture.pixel(33, 33));
 }
@@ -369,7 +371,7 @@ void tst_Viewer::divisionsByZero()
     // A lens exactly the picture's size shows the whole picture.
     const QImage lensSized = tracedPicture(67, 67);
     f.control->setPicture(lensSized);
-    f.control->picButton_MouseUp(9, 1, 0, 0, 0);
+    f.access.picButton_MouseUp(9, 1);
     QVERIFY(f.platform.messages.isEmpty());
     QCOMPARE(f.e().picZoom->image(), lensSized);
 
@@ -377,7 +379,7 @@ void tst_Viewer::divisionsByZero()
     f.e().picPosition->setWidth(21);
     f.control->setPicture(tracedPicture(1000, 476));
     QCOMPARE(f.e().picMain->Left(), 0.0f);
-    f.control->tmrInsert_Timer();
+    f.access.tmrInsert_Timer();
     QVERIFY(std::isfinite(f.e().picMain->Left()) && std::isfinite(f.e().picMain->Top()));
 }
 
@@ -426,11 +428,14 @@ void tst_Viewer::propertyBagRoundTrip()
     // Values equal to their stored defaults are left out; these three differ from theirs.
     QCOMPARE(fresh.keys(), (QStringList{"ScrollSpeed", "BorderStyle", "Appearance", "TipTextMagnifier"}));
 
-    f.control->setAlignNavBar(1);
-    f.control->setScrollSpeed(120);
-    f.control->setBackColor(OleColors::rgb(9, 8, 7));
-    f.control->setMagnify(3);
-    f.control->setTipTextPicView(QStringLiteral("Look"));
+    // A host that knows the control only by its Qt properties: all ten, set, saved, restored,
+    // each to a value no other one has. A lens size the control does not know is kept all the same.
+    const QList<std::pair<const char *, QVariant>> set{
+        {"AlignNavBar", 2}, {"Appearance", 0}, {"BackColor", OleColors::rgb(9, 8, 7)}, {"BorderStyle", 1},
+        {"LenzSize", 5}, {"Magnify", 3}, {"Picture", tracedPicture(5, 4)}, {"ScrollSpeed", 120},
+        {"TipTextMagnifier", "Lens"}, {"TipTextPicView", "Look"}};
+    for (const auto &[name, value] : set)
+        QVERIFY(f.control->setProperty(name, value));
     PropertyBag bag;
     f.control->UserControl_WriteProperties(bag);
     const std::optional<PropertyBag> restored = PropertyBag::restore(bag.save());
@@ -438,47 +443,46 @@ void tst_Viewer::propertyBagRoundTrip()
     QCOMPARE(restored->ReadProperty(QStringLiteral("scrollspeed"), 50).toInt(), 120);
     QVERIFY(!PropertyBag::restore(QByteArray("not a bag")));
     // Back at its stored default, a value leaves the bag it was written to.
-    f.control->setScrollSpeed(50);
+    f.control->setScrollSpeed(PicControlStoredDefaults::ScrollSpeed);
     f.control->UserControl_WriteProperties(bag);
     QVERIFY(!bag.keys().contains(QStringLiteral("ScrollSpeed")));
 
     PicControl copy(nullptr, &f.platform);
     copy.UserControl_ReadProperties(*restored);
-    QCOMPARE(copy.AlignNavBar(), 1);
-    QCOMPARE(copy.ScrollSpeed(), qint16(120));
-    QCOMPARE(copy.BackColor(), OleColors::rgb(9, 8, 7));
-    QCOMPARE(copy.Magnify(), 3);
-    QCOMPARE(copy.TipTextPicView(), QStringLiteral("Look"));
-    QCOMPARE(copy.BorderStyle(), 0);
+    for (const auto &[name, value] : set) {
+        // The restored magnification writes the lens's tooltip afresh, from its list.
+        const bool rewritten = name == QByteArray("TipTextMagnifier");
+        QCOMPARE(rewritten ? restored->ReadProperty(QString::fromLatin1(name), {}) : copy.property(name), value);
+    }
 }
 
 void tst_Viewer::cornerJumpsCarryTheLens()
 {
     ViewerFixture f;
     f.control->setPicture(tracedPicture(1001, 777)); // ranges 677 across, 501 down
-    click(*f.control, 9);
+    click(f, 9);
     const QPointF lensAt = inViewport(f);
 
-    click(*f.control, 0); // "Left-botto corner"
+    click(f, 0); // "Left-botto corner"
     QCOMPARE(QPointF(f.e().picMain->Left(), f.e().picMain->Top()), QPointF(0, -501));
     QCOMPARE(inViewport(f), lensAt);
     QVERIFY(f.m().mAtLeft && f.m().mAtBottom && !f.m().mAtTop && !f.m().mAtRight);
     const QPointF lensInPicture(f.e().picZoom->Left(), f.e().picZoom->Top());
-    click(*f.control, 0); // already there: the lens is not shifted again
+    click(f, 0); // already there: the lens is not shifted again
     QCOMPARE(QPointF(f.e().picZoom->Left(), f.e().picZoom->Top()), lensInPicture);
     QCOMPARE(QPointF(f.e().picInsert->Left(), f.e().picInsert->Top()), QPointF(0, 20));
 
-    click(*f.control, 2); // "Centered": an odd range ends on a half
+    click(f, 2); // "Centered": an odd range ends on a half
     QCOMPARE(QPointF(f.e().picMain->Left(), f.e().picMain->Top()), QPointF(-338.5, -250.5));
     QCOMPARE(inViewport(f), lensAt);
     QVERIFY(!f.m().mAtLeft && !f.m().mAtBottom);
 
     // Moved by other means, the view leaves the flags as they were: a set flag then moves the
     // picture without shifting the lens.
-    click(*f.control, 4); // "Upper-right corner"
+    click(f, 4); // "Upper-right corner"
     f.e().picMain->setLeft(-100);
     const QPointF moved = inViewport(f);
-    click(*f.control, 4);
+    click(f, 4);
     QCOMPARE(f.e().picMain->Left(), -677.0f);
     QCOMPARE(inViewport(f), moved - QPointF(577, 0));
 }
@@ -488,21 +492,21 @@ void tst_Viewer::jumpsLeaveCentredAxesAndHiddenLensFlags()
     ViewerFixture f;
     f.control->setPicture(tracedPicture(100, 777)); // centred across
     const float left = f.e().picMain->Left();
-    click(*f.control, 9);
-    click(*f.control, 4);
+    click(f, 9);
+    click(f, 4);
     QCOMPARE(f.e().picMain->Left(), left);
     QVERIFY(!f.m().mAtRight && f.m().mAtTop);
 
     f.control->setPicture(tracedPicture(1001, 777));
-    f.control->picZoom_MouseDown(2, 0, 0, 0);
-    click(*f.control, 1);
+    f.access.picZoom_MouseDown(2);
+    click(f, 1);
     QCOMPARE(QPointF(f.e().picMain->Left(), f.e().picMain->Top()), QPointF(-677, -501));
     QVERIFY(!f.m().mAtRight && !f.m().mAtBottom && f.m().mAtTop);
 
     // The magnifier does nothing at all before there is a picture; the marker stays put.
     ViewerFixture empty;
     empty.e().picInsert->Move(5, 5);
-    empty.control->picButton_MouseUp(9, 1, 0, 0, 0);
+    empty.access.picButton_MouseUp(9, 1);
     QCOMPARE(empty.e().picInsert->Left(), 5.0f);
     QVERIFY(empty.e().picZoom->isHidden());
 }
@@ -512,6 +516,7 @@ void tst_Viewer::anyMouseButtonPresses()
     ViewerFixture f;
     f.control->setPicture(tracedPicture(1001, 777));
     ImagePanel *down = f.e().picButton[8];
+    QVERIFY(!f.e().picUp[8].isNull() && f.e().picUp[8] != f.e().picDown[8]); // the control's own artwork
     for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
         sendMouse(down, QEvent::MouseButtonPress, {8, 8}, button, button);
         QVERIFY(f.e().tmrScrollDown->isActive());
@@ -526,26 +531,26 @@ void tst_Viewer::scrollTicks()
 {
     ViewerFixture f;
     f.control->setPicture(tracedPicture(1001, 426)); // 150 to scroll down
-    click(*f.control, 9);
+    click(f, 9);
     ImagePanel &lens = *f.e().picZoom;
 
     // From -5 at speed 10 the picture stops at 0; the lens takes the whole step back.
     f.e().picMain->setLeft(-5);
     const float lensLeft = lens.Left();
     f.e().tmrScrollLeft->start();
-    f.control->tmrScrollLeft_Timer();
+    f.access.tmrScrollLeft_Timer();
     QCOMPARE(f.e().picMain->Left(), 0.0f);
     QCOMPARE(lens.Left(), lensLeft - 10);
     QVERIFY(!f.e().tmrScrollLeft->isActive());
     // At the edge a tick does nothing at all.
     f.e().picInsert->setLeft(3);
-    f.control->tmrScrollLeft_Timer();
+    f.access.tmrScrollLeft_Timer();
     QCOMPARE(lens.Left(), lensLeft - 10);
     QCOMPARE(f.e().picInsert->Left(), 3.0f);
 
     f.control->setScrollSpeed(400);
     f.e().tmrScrollDown->start();
-    f.control->tmrScrollDown_Timer();
+    f.access.tmrScrollDown_Timer();
     QCOMPARE(f.e().picMain->Top(), -150.0f);
     QVERIFY(!f.e().tmrScrollDown->isActive());
     QCOMPARE(f.e().picInsert->Top(), 20.0f);
@@ -565,7 +570,7 @@ void tst_Viewer::scrollTicks()
     // A picture that fits across does not scroll across.
     f.control->setPicture(tracedPicture(100, 426));
     const float centred = f.e().picMain->Left();
-    f.control->tmrScrollRight_Timer();
+    f.access.tmrScrollRight_Timer();
     QCOMPARE(f.e().picMain->Left(), centred);
 }
 
@@ -585,13 +590,13 @@ void tst_Viewer::speedList()
     // "100" on the way was a speed; "1000" is left as typed until editing ends.
     QCOMPARE(f.control->ScrollSpeed(), qint16(100));
     QCOMPARE(box.text(), QStringLiteral("1000"));
-    f.control->Combo1_EditingFinished();
+    f.access.Combo1_EditingFinished();
     QCOMPARE(f.control->ScrollSpeed(), qint16(400));
     QCOMPARE(box.text(), QStringLiteral("400"));
 
     box.clear();
     QTest::keyClicks(&box, QStringLiteral("fast"));
-    f.control->Combo1_EditingFinished();
+    f.access.Combo1_EditingFinished();
     QCOMPARE(box.text(), QStringLiteral("400"));
 
     f.e().Combo1->setCurrentIndex(14);
@@ -612,7 +617,7 @@ void tst_Viewer::lensSizeAndMagnification()
     QCOMPARE(f.m().mMagnify, 2.5f);
 
     f.control->setPicture(tracedPicture(400, 120));
-    click(*f.control, 9);
+    click(f, 9);
     QVERIFY(!f.e().picZoom->isHidden());
     const QPointF corner(f.e().picZoom->Left(), f.e().picZoom->Top());
     f.e().Combo2->setEditText(QStringLiteral("Medium")); // 113 still fits: resized in place
@@ -631,16 +636,16 @@ void tst_Viewer::lensConfinement()
 {
     ViewerFixture f;
     f.control->setPicture(tracedPicture(1001, 777));
-    click(*f.control, 9);
+    click(f, 9);
     ImagePanel &lens = *f.e().picZoom;
     // Past an edge, the lens is put flush with it and the pointer goes back by the overshoot.
     lens.Move(1001 - 67 + 7, 40);
     f.platform.pointer = {500, 300};
-    f.control->tmrZoom_Timer();
+    f.access.tmrZoom_Timer();
     QCOMPARE(f.platform.pointer, QPoint(493, 300));
     QCOMPARE(lens.Left(), 934.0f);
     lens.Move(-3, -4);
-    f.control->tmrZoom_Timer();
+    f.access.tmrZoom_Timer();
     QCOMPARE(f.platform.pointer, QPoint(496, 304));
     QCOMPARE(QPointF(lens.Left(), lens.Top()), QPointF(0, 0));
 }
@@ -649,7 +654,7 @@ void tst_Viewer::lensPressesAndDrag()
 {
     ViewerFixture f;
     f.control->setPicture(tracedPicture(1001, 777));
-    click(*f.control, 9);
+    click(f, 9);
     ImagePanel &lens = *f.e().picZoom;
     const QPointF start(lens.Left(), lens.Top());
     const QPointF shownAt(lens.pos()); // a moved child lands on whole pixels
@@ -666,7 +671,7 @@ void tst_Viewer::lensPressesAndDrag()
     sendMouse(&lens, QEvent::MouseButtonRelease, {40, 15}, Qt::LeftButton, Qt::NoButton);
 
     for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
-        click(*f.control, 9);
+        click(f, 9);
         f.e().tmrZoom->start();
         sendMouse(&lens, QEvent::MouseButtonPress, {10, 10}, button, button);
         QVERIFY(lens.isHidden());
@@ -678,7 +683,7 @@ void tst_Viewer::trackingStops()
 {
     ViewerFixture f;
     f.control->setPicture(tracedPicture(1001, 777));
-    click(*f.control, 9);
+    click(f, 9);
     f.e().tmrZoom->start();
     f.e().tmrInsert->start();
     // Over the lens the tracking goes on after the drag; over the picture itself it stops.
@@ -689,7 +694,7 @@ void tst_Viewer::trackingStops()
 
     f.e().tmrZoom->start();
     f.e().tmrInsert->start();
-    f.control->picButton_MouseDown(3, 1, 0, 0, 0);
+    f.access.picButton_MouseDown(3, 1);
     QVERIFY(!f.e().tmrZoom->isActive() && !f.e().tmrInsert->isActive());
 }
 
