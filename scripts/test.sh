@@ -5,6 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
+# Every planted fault must still apply to the code as committed, or a move would orphan it unseen.
+python3 tests/fault-seeding/seed-faults.py --list | tail -n 1
+
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
