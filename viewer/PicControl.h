@@ -145,6 +145,7 @@ private:
     float markerTravelY() const;
     void centreMarkerOnCentredAxes();
     void setViewFromMarker(float leftOffset);
+    void bringUpLensOnPicture();
     bool dispatchMouse(QObject *watched, QEvent *event);
     // `timer`, if any, stops when the step reaches the edge.
     void scrollTick(QTimer *timer, bool horizontal, int direction);

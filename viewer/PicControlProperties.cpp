@@ -86,8 +86,10 @@ void PicControl::setPicture(const QImage &picture)
     emit propertyChanged(QStringLiteral("Picture"));
     if (!UserControl_Resize())
         return;
-    if (!e.picZoom->isHidden())
-        UpdateLens();
+    // Where a shown lens lay on the last picture may be off this one: it comes up afresh once
+    // the view is placed, at 100 %.
+    const bool lensShown = !e.picZoom->isHidden();
+    e.picZoom->hide();
     ImagePanel &insert = *e.picInsert;
     const ImagePanel &overview = *e.picPosition;
     insert.setLeft(m.mCenteredX ? float(overview.Width() / 2.0 - insert.Width() / 2.0) : 0.0f);
@@ -97,6 +99,21 @@ void PicControl::setPicture(const QImage &picture)
     // A new picture sits one pixel further right than the marker alone would put it.
     setViewFromMarker(1);
     e.HScroll1->setValue(designStep);
+    if (lensShown)
+        bringUpLensOnPicture();
+}
+
+// Centred in the view as the magnifier button puts it, and then kept wholly on the picture: a
+// picture centred in the viewport sits a little off the viewport's middle.
+void PicControl::bringUpLensOnPicture()
+{
+    UpdateLens();
+    ImagePanel &lens = *e.picZoom;
+    if (lens.isHidden())
+        return;
+    const PictureSurface &main = *e.picMain;
+    lens.Move(std::clamp(lens.Left(), 0.0f, main.Width() - lens.Width()), std::clamp(lens.Top(), 0.0f, main.Height() - lens.Height()));
+    UpdateLens();
 }
 
 void PicControl::setScrollSpeed(qint16 value)

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTimer>
 
 using ViewerArithmetic::hasTravel;
 using ViewerArithmetic::roundEven;
@@ -33,21 +34,20 @@ const QString smallLensTooBig = QStringLiteral("Increase picture size first!");
 
 // Where the lens's source square starts on one axis and how long it is. The lens's share of its
 // travel, in whole percent, moves the square from the lens's own corner at one end to the
-// picture's edge at the other. A lens exactly as long as the picture has no travel: it shows the
-// whole picture on that axis.
+// picture's edge at the other. A lens exactly as long as the picture has no travel: the square
+// is then the picture's whole length.
 struct LensSpan
 {
     int start;
     int length;
 };
 
-LensSpan lensSpan(float picture, float lens, float lensPosition, float side, float magnify)
+LensSpan lensSpan(float travel, float lens, float lensPosition, float side)
 {
-    const float travel = picture - lens;
     if (!hasTravel(travel))
         return {0, roundEven(lens)};
     const int percent = roundEven(100.0 / travel * lensPosition);
-    return {roundEven((lens - side) / 100.0 * percent + lensPosition), roundEven(lens / magnify)};
+    return {roundEven((lens - side) / 100.0 * percent + lensPosition), roundEven(side)};
 }
 
 } // namespace
@@ -158,8 +158,10 @@ void PicControl::UpdateLens()
     if (lens.Width() > main.Width() || lens.Height() > main.Height()) {
         const QString text = m.mLenzSize == 1 || m.mLenzSize == 2 ? lensTooBig : smallLensTooBig;
         // Hidden before the box comes up, so that a lens just made too big does not stand
-        // unpainted over the picture while the box waits.
+        // unpainted over the picture while the box waits; no longer tracked, so that no tick
+        // brings the box back while it waits or once it is closed.
         lens.hide();
+        e.tmrZoom->stop();
         m_platform->showExclamation(this, QGuiApplication::applicationDisplayName(), text);
         return;
     }
@@ -168,9 +170,14 @@ void PicControl::UpdateLens()
                   -main.Top() + (e.picFrame->Height() / 2 - lens.Height() / 2));
         lens.show();
     }
-    const float side = lens.Height() / m.mMagnify;
-    const LensSpan y = lensSpan(main.Height(), lens.Height(), lens.Top(), side, m.mMagnify);
-    const LensSpan x = lensSpan(main.Width(), lens.Width(), lens.Left(), side, m.mMagnify);
+    const float travelX = main.Width() - lens.Width();
+    const float travelY = main.Height() - lens.Height();
+    // A lens as long as the picture on one axis can show only its whole length there; it shows
+    // as much on the other axis, unmagnified, rather than stretch the picture.
+    const bool wholeLength = !hasTravel(travelX) || !hasTravel(travelY);
+    const float side = wholeLength ? lens.Height() : lens.Height() / m.mMagnify;
+    const LensSpan y = lensSpan(travelY, lens.Height(), lens.Top(), side);
+    const LensSpan x = lensSpan(travelX, lens.Width(), lens.Left(), side);
     const QImage source = main.imageRegion(QRect(x.start, y.start, x.length, y.length));
     lens.setImage(source.scaled(roundEven(lens.Width()), roundEven(lens.Height()), Qt::IgnoreAspectRatio, Qt::FastTransformation));
 }

@@ -330,10 +330,13 @@ void tst_Viewer::markerMovesTheView()
 void tst_Viewer::lensFit()
 {
     ViewerFixture f;
-    f.control->setPicture(tracedPicture(200, 60));
-    f.access.picButton_MouseUp(9, 1);
+    f.control->setPicture(tracedPicture(200, 120));
+    click(f, 9);
+    // Refused while it is tracked, the lens is tracked no more: no tick brings the message back.
+    sendMouse(f.e().picZoom, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    f.e().HScroll1->setValue(0); // 50 %: 60 pixels high
     QCOMPARE(f.platform.messages, QStringList{"Glyphsmith: Increase picture size first!"});
-    QVERIFY(f.e().picZoom->isHidden());
+    QVERIFY(f.e().picZoom->isHidden() && !f.e().tmrZoom->isActive());
     f.control->setLenzSize(2);
     QCOMPARE(f.e().picZoom->Width(), 160.0f);
     QCOMPARE(f.platform.messages.size(), 1); // resized while hidden: nothing to say yet
@@ -345,13 +348,20 @@ void tst_Viewer::lensFit()
 void tst_Viewer::lensSourceSquare()
 {
     ViewerFixture f;
-    const QImage picture = tracedPicture(400, 300);
-    f.control->setPicture(picture);
+    f.control->setPicture(tracedPicture(1001, 777));
     f.access.picButton_MouseUp(9, 1);
     ImagePanel &lens = *f.e().picZoom;
+    lens.Move(900, 700);
+    // A new picture brings a shown lens up afresh where the magnifier puts it, centred in the
+    // view: the picture sits at left 1 in a 324 x 276 viewport.
+    const QImage picture = tracedPicture(400, 300);
+    f.control->setPicture(picture);
     QVERIFY(!lens.isHidden());
-    // Centred in the view: the picture sits at left 1 in a 324 x 276 viewport.
-    QCOMPARE(QPointF(lens.Left(), lens.Top()), QPointF(-1 + 162 - 33.5, 138 - 33.5));
+    const QPointF centred(-1 + 162 - 33.5, 138 - 33.5);
+    QCOMPARE(QPointF(lens.Left(), lens.Top()), centred);
+    lens.Move(0, 0);
+    f.access.picButton_MouseUp(9, 1);
+    QCOMPARE(QPointF(lens.Left(), lens.Top()), centred);
     // At the bottom-right end of its travel the lens shows the picture's last 34 x 34 pixels.
     lens.Move(333, 233);
     f.access.UpdateLens();
@@ -374,6 +384,15 @@ void tst_Viewer::divisionsByZero()
     f.access.picButton_MouseUp(9, 1);
     QVERIFY(f.platform.messages.isEmpty());
     QCOMPARE(f.e().picZoom->image(), lensSized);
+    // Exactly as high as the picture: the whole height, and as much across, so nothing is
+    // stretched. The new picture goes back from 200 % to 100 %, which puts the view at 0; then
+    // the lens comes up at left 128.5, kept on the picture, and shows the columns from the even
+    // 128 on.
+    const QImage strip = tracedPicture(400, 67);
+    f.e().HScroll1->setValue(3);
+    f.control->setPicture(strip);
+    QCOMPARE(QPointF(f.e().picZoom->Left(), f.e().picZoom->Top()), QPointF(128.5, 0));
+    QCOMPARE(f.e().picZoom->image(), strip.copy(128, 0, 67, 67));
 
     // No marker travel across: the view keeps its place on that axis.
     f.e().picPosition->setWidth(21);
@@ -623,9 +642,10 @@ void tst_Viewer::lensSizeAndMagnification()
     f.e().Combo2->setEditText(QStringLiteral("Medium")); // 113 still fits: resized in place
     QCOMPARE(QPointF(f.e().picZoom->Left(), f.e().picZoom->Top()), corner);
     QCOMPARE(f.e().picZoom->image().size(), QSize(113, 113));
+    f.e().tmrZoom->start(); // tracked, as after a left press on the lens
     f.e().Combo2->setEditText(QStringLiteral("Large"));
     QCOMPARE(f.platform.messages, QStringList{"Glyphsmith: Increase picture size,\r\nor decrease zoom lens size first!"});
-    QVERIFY(f.e().picZoom->isHidden());
+    QVERIFY(f.e().picZoom->isHidden() && !f.e().tmrZoom->isActive());
     QCOMPARE(f.e().picZoom->Width(), 160.0f);
     QCOMPARE(f.m().mLenzSize, 2);
     f.e().Combo2->setEditText(QStringLiteral("Huge"));
