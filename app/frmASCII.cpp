@@ -13,11 +13,11 @@
 #include "app/RunInputs.h"
 #include "app/WindowProgress.h"
 #include "engine/modASCII.h"
-#include "engine/text/ArtFile.h"
 #include "engine/text/FileChecks.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -26,6 +26,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 
 namespace {
@@ -234,23 +235,34 @@ void frmASCII::cmdAdd_Click() { CharacterSets::add(c.lstL2D, c.txtL2D->text(), m
 // One preview window at a time: opened again, it shows the current picture and comes forward.
 void frmASCII::Command2_Click()
 {
-    pp &preview = openPreview(m_preview, QStringLiteral("Preview Picture"));
-    preview.showPicture(c.txtSource->text());
-    preview.present();
+    pp *preview = openPreview(m_preview, QStringLiteral("Preview Picture"));
+    if (!preview)
+        return;
+    preview->showPicture(c.txtSource->text());
+    preview->present();
 }
 
-pp &frmASCII::openPreview(QPointer<pp> &window, const QString &caption)
+pp *frmASCII::openPreview(QPointer<pp> &window, const QString &caption)
 {
-    if (!window)
+    if (!window) {
+        // Making the window lets pending events run, among them perhaps a second click that
+        // asks for the same window: the click that is making it shows it.
+        if (m_previewBeingMade == &window)
+            return nullptr;
+        const QScopedValueRollback<const QPointer<pp> *> making(m_previewBeingMade, &window);
         window = new pp(m_platform, caption);
+    }
     window->coverScreen();
-    return *window;
+    return window;
 }
 
+// The file is only looked at, not read: the art, which may be long, is read when the preview
+// opens, and a file that is not art is reported then.
 void frmASCII::refreshArtPreview()
 {
     const QString path = c.txtResult->text();
-    m_artPreviewAction->setEnabled(!m_running && !path.trimmed().isEmpty() && readArtFile(path).has_value());
+    const QFileInfo file(path);
+    m_artPreviewAction->setEnabled(!m_running && !path.trimmed().isEmpty() && file.isFile() && file.size() > 0);
 }
 
 void frmASCII::mnuArtPreview_Click()
@@ -258,9 +270,11 @@ void frmASCII::mnuArtPreview_Click()
     refreshArtPreview();
     if (!m_artPreviewAction->isEnabled())
         return;
-    pp &preview = openPreview(m_artPreview, QStringLiteral("Preview ASCII Picture"));
-    preview.showArt(c.txtResult->text(), detailOf(c.cmbDetail->currentText()).value_or(10));
-    preview.present();
+    pp *preview = openPreview(m_artPreview, QStringLiteral("Preview ASCII Picture"));
+    if (!preview)
+        return;
+    preview->showArt(c.txtResult->text(), detailOf(c.cmbDetail->currentText()).value_or(10));
+    preview->present();
 }
 
 void frmASCII::mnuAbout_Click() { m_platform.showMessage(this, ProductInfo::aboutTitle(), ProductInfo::aboutText()); }

@@ -56,9 +56,10 @@ protected:
 private:
     void Form_Load();
     void buildMenu();
-    // The preview window kept in `window`, made afresh when it was closed, sized to the screen.
-    pp &openPreview(QPointer<pp> &window, const QString &caption);
-    // "ASCII Picture Preview" is offered once the output box names art that can be read back.
+    // The preview window kept in `window`, made afresh when it was closed, sized to the screen;
+    // nothing while that window is being made.
+    pp *openPreview(QPointer<pp> &window, const QString &caption);
+    // "ASCII Picture Preview" is offered once the output box names a file with something in it.
     void refreshArtPreview();
     void connectControls();
     void centreOnScreen();
@@ -74,5 +75,6 @@ private:
     bool m_closeRequested = false;
     QPointer<pp> m_preview;
     QPointer<pp> m_artPreview;
+    const QPointer<pp> *m_previewBeingMade = nullptr;
     QAction *m_artPreviewAction = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "viewer/PicControlTestAccess.h"
 #include "viewer/PictureSurface.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QLabel>
@@ -127,6 +128,7 @@ private slots:
     void closingDuringARun();
     void previewOpensWithTheStoredSet();
     void onePreviewAtATime();
+    void clickQueuedWhileThePreviewIsMade();
     void artPreview();
 
 private:
@@ -567,6 +569,21 @@ void TestMainWindow::onePreviewAtATime()
     QVERIFY(!again->PC1()->Picture().isNull());
 }
 
+// A second click that runs while the first one makes the window finds that window.
+void TestMainWindow::clickQueuedWhileThePreviewIsMade()
+{
+    bool once = true;
+    platform->viewer.onProcessEvents = [&] {
+        if (std::exchange(once, false))
+            window->controls().Command2->click();
+    };
+    view(photo);
+    QVERIFY(!once);
+    window->close();
+    for (const QWidget *w : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<const pp *>(w) || !w->isVisible());
+}
+
 void TestMainWindow::artPreview()
 {
     const QString art = folder->path(QStringLiteral("art.rtf"));
@@ -574,8 +591,18 @@ void TestMainWindow::artPreview()
     window->controls().txtResult->setText(art);
     QVERIFY(!item->isEnabled()); // no such file yet
     folder->writeFile(QStringLiteral("art.rtf"), {});
-    window->controls().txtResult->setText(photo); // a file, but not art
-    QVERIFY(!item->isEnabled());
+    window->controls().txtResult->setText(folder->path(QString()));
+    QVERIFY(!item->isEnabled()); // a folder
+    // A file that is not art is offered: what it holds is read only when the preview opens.
+    window->controls().txtResult->setText(photo);
+    QVERIFY(item->isEnabled());
+    item->trigger();
+    QSignalSpy refused(window->artPreview(), &pp::pictureDone);
+    QVERIFY(refused.wait(10000));
+    QCOMPARE(refused.first().first(), false);
+    QCOMPARE(platform->messages, QStringList{"Glyphsmith: The ASCII Picture Could Not Be Loaded"});
+    window->controls().txtResult->setText(art);
+    QVERIFY(!item->isEnabled()); // nothing in it
 
     window->controls().txtSource->setText(photo);
     window->controls().txtResult->setText(art);
