@@ -37,10 +37,10 @@ QString choiceByExtension()
     const QList<const OutputKind *> kinds = outputKinds();
     QStringList choices;
     for (const OutputKind *kind : kinds.sliced(1)) {
-        if (!kind->extensions().isEmpty()) {
-            choices << QStringLiteral("as %1 %2 %3").arg(kind->description(), choices.isEmpty() ? QStringLiteral("when its extension is") : QStringLiteral("for"),
-                                                        listed(dotted(kind->extensions()), QStringLiteral("and")));
-        }
+        if (kind->extensions().isEmpty())
+            continue;
+        const QString by = choices.isEmpty() ? QStringLiteral("when its extension is") : QStringLiteral("for");
+        choices << QStringLiteral("as %1 %2 %3").arg(kind->description(), by, listed(dotted(kind->extensions()), QStringLiteral("and")));
     }
     return choices.join(QStringLiteral(", ")) + QStringLiteral(", and as %1 otherwise").arg(kinds.first()->description());
 }
