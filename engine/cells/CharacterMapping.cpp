@@ -32,7 +32,7 @@ RampTables buildRampTables(const QString &ramp)
     tables.bandOfGrey.fill(-1);
     for (qsizetype k = count - 1; k >= 0; --k) {
         for (int grey = tables.rampLimit[k]; grey < tables.rampLimit[k + 1]; ++grey)
-            tables.bandOfGrey[grey] = qint16(k);
+            tables.bandOfGrey[grey] = k;
     }
     return tables;
 }
@@ -52,7 +52,7 @@ QString assembleRow(std::span<const quint8> greys, const RampTables &tables)
     QString row;
     row.reserve(qsizetype(greys.size()) * 2);
     for (quint8 grey : greys) {
-        const qint16 band = tables.bandOfGrey[grey];
+        const qsizetype band = tables.bandOfGrey[grey];
         if (band < 0)
             continue;
         const QString &character = tables.rampChar[band];

@@ -12,7 +12,7 @@ struct RampTables
 {
     std::vector<qint16> rampLimit;   // L + 1 entries, 0 first and 256 last
     std::vector<QString> rampChar;   // L entries, the ramp reversed
-    std::array<qint16, 256> bandOfGrey{}; // the band of each grey; -1 only for an empty ramp
+    std::array<qsizetype, 256> bandOfGrey{}; // the band of each grey, of any ramp length; -1 only for an empty ramp
 };
 
 // `ramp` runs from light to dark.

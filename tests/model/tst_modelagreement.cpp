@@ -28,7 +28,10 @@ QList<std::pair<QString, QString>> ramps = {
     {u"shipped"_s, {}}, {u"one character"_s, u"#"_s}, {u"four"_s, u" .:#"_s},
     {u"classic"_s, u" .'`^\",:;Il!i><~+_-?][}{1)(|\\/tfjrxnuvczXYUJCLQ0OZmwqpdbkhao*#MW&8%B@$"_s},
     {u"code page"_s, u" \u00b7\u00b0\u00b1\u00b2\u00bd\u20ac\u0192\u2030\u0152\u017d\u0081\u00c6\u00d8\u00df\u00ff"_s},
-    {u"outside"_s, u" .\u2591:\u2592\U0001F600o\u2593#\u2588"_s}, {u"empty"_s, {}}, {u"300 characters"_s, {}}};
+    {u"outside"_s, u" .\u2591:\u2592\U0001F600o\u2593#\u2588"_s}, {u"empty"_s, {}}, {u"300 characters"_s, {}},
+    {u"40000 characters"_s, {}}, {u"40000 characters of a fuzzing finding"_s, {}}};
+// A white picture on which that finding's ramp, past 32767 characters, once gave empty rows.
+const QString white = dataFolder + u"/findings/ramp-40000-chars-white-80x26.bmp"_s;
 
 enum class Twist {
     None, SizeJoined, FileThere, OutputIsSource, FolderMissing, GermanLocale, Unreadable, UnreadableFileThere, UsageError
@@ -106,8 +109,11 @@ void tst_ModelAgreement::initTestCase()
     const QByteArray rampList = contentsOf(QFileInfo(converter).dir().filePath(u"Formats.TXT"_s)).value_or(QByteArray());
     ramps[0].second = QString(QStringDecoder("windows-1252").decode(rampList.split('\n').first())).remove(u'\r');
     QVERIFY2(!ramps[0].second.isEmpty(), "no ramp list beside the converter");
-    for (int i = 0; i < 300; ++i)
-        ramps[7].second += QChar(0x21 + i % 94);
+    for (int i = 0; i < 40000; ++i)
+        ramps[8].second += QChar(0x21 + i % 94);
+    ramps[7].second = ramps[8].second.left(300);
+    const QByteArray finding = qUncompress(contentsOf(dataFolder + u"/findings/ramp-40000-chars-Formats.TXT.qz"_s).value_or(QByteArray()));
+    ramps[9].second = QString::fromLatin1(finding.left(finding.indexOf('\r')));
 
     const QDir collected(qEnvironmentVariable("GLYPHSMITH_MODEL_PICTURES", dataFolder + u"/good"_s));
     for (const QString &name : collected.entryList(QDir::Files, QDir::Name))
@@ -130,6 +136,9 @@ void tst_ModelAgreement::initTestCase()
     const QByteArray bands = QByteArray(64, '#') + QByteArray(64, ':') + QByteArray(63, '.') + QByteArray(65, ' ') + '\r';
     QCOMPARE(referenceOutput(m_made[0], m_work.filePath(u"a"_s), u" .:#"_s, 1, 1, false).bytes.split('\n').first(), bands);
     QCOMPARE(referenceOutput(m_made[1], m_work.filePath(u"a"_s), u"#"_s, 0.37f, 1, false).bytes.indexOf('\r'), 18);
+    // Ten cells across and two down, all of the lightest character, the first of the ramp.
+    QCOMPARE(referenceOutput(white, m_work.filePath(u"a"_s), ramps[9].second, 1, 10, false).bytes.left(24),
+             (QByteArray(10, ramps[9].second.front().toLatin1()) + "\r\n").repeated(2));
 }
 
 void tst_ModelAgreement::agreement_data()
@@ -148,6 +157,8 @@ void tst_ModelAgreement::agreement_data()
     for (int ramp = 0; ramp < 6; ++ramp)
         addRow("every grey against the band limits: ", {m_made[0], u"1"_s, 1, ramp});
     addRow("band limits coincide: ", {m_made[0], u"1"_s, 1, 7});
+    addRow("bands past 32767 characters: ", {m_made[0], u"1"_s, 1, 8});
+    addRow("a white picture, bands past 32767 characters: ", {white, u"1"_s, 10, 9});
     addRow("a half in single precision: ", {m_made[1], u"0.37"_s, 1, 3});
     addRow("resampled, though barely: ", {big, u"1.0000001"_s, 1, 3});
     addRow("one row of cells: ", {big, u"3"_s, 200, 3, u"art.rtf"_s});
