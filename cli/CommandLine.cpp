@@ -99,7 +99,7 @@ CliParse parseCommandLine(const QStringList &arguments)
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption rampOption(QStringLiteral("ramp"),
         QStringLiteral("Characters from the lightest to the darkest (default: the first line of Formats.TXT, beside the program, "
-                       "else the user's own copy, else the installed one)."),
+                       "else the user's own copy, else the installed one, else ../share/glyphsmith/ from the program's folder)."),
         QStringLiteral("TEXT"));
     const QCommandLineOption sizeOption(QStringLiteral("size"),
         QStringLiteral("Size factor applied to the picture, read with a '.' decimal point; 1 is unscaled and a "

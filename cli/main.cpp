@@ -84,10 +84,7 @@ int fail(const QString &message)
 // Where the ramp list was looked for, for a user who has none: "A, B or C".
 QString placesLookedIn(const RampFile::Folders &folders)
 {
-    QStringList places{folders.program};
-    if (!folders.user.isEmpty())
-        places << folders.user;
-    places << folders.installed;
+    QStringList places = RampFile::searched(folders);
     const QString last = places.takeLast();
     return places.isEmpty() ? last : places.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }

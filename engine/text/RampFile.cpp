@@ -19,7 +19,8 @@ QString pathIn(const QString &programFolder)
 Folders foldersFor(const QString &programFolder)
 {
     const QString own = QStringLiteral("glyphsmith");
-    Folders folders{programFolder, QString(), {}};
+    const QString prefix = QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral("../share/") + own));
+    Folders folders{programFolder, QString(), {}, prefix};
     const QString home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (!home.isEmpty())
         folders.user = QDir(home).filePath(own);
@@ -30,12 +31,19 @@ Folders foldersFor(const QString &programFolder)
     return folders;
 }
 
-QString pathToRead(const Folders &folders)
+QStringList searched(const Folders &folders)
 {
     QStringList candidates{folders.program, folders.user};
-    candidates << folders.installed;
-    for (const QString &folder : candidates) {
-        if (!folder.isEmpty() && QFileInfo::exists(pathIn(folder)))
+    candidates << folders.installed << folders.prefix;
+    candidates.removeAll(QString());
+    candidates.removeDuplicates();
+    return candidates;
+}
+
+QString pathToRead(const Folders &folders)
+{
+    for (const QString &folder : searched(folders)) {
+        if (QFileInfo::exists(pathIn(folder)))
             return pathIn(folder);
     }
     return pathIn(folders.program);

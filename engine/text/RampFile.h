@@ -17,13 +17,16 @@ struct Folders
     QString program;       // beside the program: the build tree, a portable copy, Windows
     QString user;          // the user's own copy, glyphsmith/ under the XDG data home
     QStringList installed; // glyphsmith/ under each XDG data dir, in their order
+    QString prefix;        // ../share/glyphsmith from the program's folder: an install under any prefix
 };
 
 // This system's folders for a program that lives in `programFolder`.
 Folders foldersFor(const QString &programFolder);
-// The list to read: the first that exists of the program's copy, the user's and the installed
-// ones; the program's path when none exists.
+// The list to read: the first that exists of the program's copy, the user's, the installed ones
+// and the one of the program's prefix; the program's path when none exists.
 QString pathToRead(const Folders &folders);
+// Every folder the list is looked for in, in that order, each once.
+QStringList searched(const Folders &folders);
 // Where the list is saved: beside the program when that folder can be written, otherwise the
 // user's own copy, its folder made when needed.
 QString pathToWrite(const Folders &folders);

@@ -63,7 +63,7 @@ public:
         return std::exchange(m_now, m_now + clockStep);
     }
     ViewerPlatform *viewerPlatform() override { return &viewer; }
-    RampFile::Folders rampFolders() override { return {folder, {}, {}}; }
+    RampFile::Folders rampFolders() override { return {folder, {}, {}, {}}; }
 
 private:
     static QString pathOf(const SettingKey &key) { return key.application + u'/' + key.section + u'/' + key.key; }

@@ -269,7 +269,7 @@ private slots:
                                              << "The Picture Is Smaller Than One Character At This Size And Detail";
         QTest::newRow("no Formats.TXT, no --ramp") << "\"$1/bare/glyphsmith-cli\" pic.png art.txt" << false << 1
                                                    << "No characters to draw with: Formats.TXT was not found in $1/bare, "
-                                                      "$1/data-home/glyphsmith or $1/data-dir/glyphsmith; give them with --ramp TEXT";
+                                                      "$1/data-home/glyphsmith, $1/data-dir/glyphsmith or $1/share/glyphsmith; give them with --ramp TEXT";
         const QString noMemory = "There Is Not Enough Memory For This Picture At This Size";
         // 24000 x 15600 cells of a picture 80 x 52 pixels enlarged 300 times.
         QTest::newRow("cells beyond the memory limit") << "prlimit --as=1500000000 \"$0\" --detail 1 --size 300 pic.png art.txt" << false

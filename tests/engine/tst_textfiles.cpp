@@ -138,11 +138,12 @@ private slots:
 
     void whereTheRampListLives_data()
     {
-        QTest::addColumn<QStringList>("copies"); // of "program", "user", "system", "other"
+        QTest::addColumn<QStringList>("copies"); // of "program", "user", "system", "other", "prefix"
         QTest::addColumn<QString>("read");
         QTest::newRow("beside the program first") << QStringList{"program", "user", "system"} << "program";
         QTest::newRow("then the user's own") << QStringList{"user", "system", "other"} << "user";
-        QTest::newRow("then the installed ones in order") << QStringList{"other", "system"} << "system";
+        QTest::newRow("then the installed ones in order") << QStringList{"other", "system", "prefix"} << "system";
+        QTest::newRow("then the program's prefix") << QStringList{"prefix"} << "prefix";
         QTest::newRow("none: beside the program") << QStringList{} << "program";
     }
     void whereTheRampListLives()
@@ -157,7 +158,7 @@ private slots:
             QVERIFY(RampFile::write(RampFile::pathIn(folder(name)), {name}));
         }
         RampFile::Folders folders{folder(QStringLiteral("program")), folder(QStringLiteral("user")),
-                                  {folder(QStringLiteral("system")), folder(QStringLiteral("other"))}};
+                                  {folder(QStringLiteral("system")), folder(QStringLiteral("other"))}, folder(QStringLiteral("prefix"))};
         QCOMPARE(RampFile::pathToRead(folders), RampFile::pathIn(folder(read)));
         // Saving goes beside the program when it can, else to the user's copy, made as needed.
         QCOMPARE(RampFile::pathToWrite(folders), RampFile::pathIn(folder(QStringLiteral("program"))));

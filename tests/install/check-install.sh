@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix with DESTDIR, checks what a desktop needs of it, and
-# runs the installed converter from another folder, where it must find the installed ramp list.
+# runs the installed converter from another folder, where it must find the installed ramp list;
+# then installs it under a fresh prefix, whose converter must find that prefix's list with no
+# data folder of the user's or the system's holding one.
 # Usage: check-install.sh BUILD_FOLDER PICTURE
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -39,4 +41,12 @@ check env XDG_DATA_HOME="$scratch/home" XDG_DATA_DIRS="$share" "$root$prefix/bin
 first_ramp=$(head -n 1 "$share/glyphsmith/Formats.TXT" | tr -d '\r')
 "$build/bin/glyphsmith-cli" --quiet --no-reminder --ramp "$first_ramp" "$picture" expected.txt
 check cmp art.txt expected.txt
+
+fresh=$scratch/fresh-prefix
+cmake --install "$build" --prefix "$fresh" >/dev/null
+mkdir -p "$scratch/nowhere"
+check env HOME="$scratch/nowhere" XDG_DATA_HOME="$scratch/nowhere/data" XDG_DATA_DIRS="$scratch/nowhere/dirs" \
+    "$fresh/bin/glyphsmith-cli" --quiet --no-reminder "$picture" fresh.txt
+check cmp fresh.txt expected.txt
+
 if [ "$failures" -eq 0 ]; then echo "install: all checks passed"; else echo "install: $failures checks failed"; exit 1; fi
