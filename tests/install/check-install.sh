@@ -2,11 +2,13 @@
 # Installs the build into a scratch prefix with DESTDIR, checks what a desktop needs of it, and
 # runs the installed converter from another folder, where it must find the installed ramp list;
 # then installs it under a fresh prefix, whose converter must find that prefix's list with no
-# data folder of the user's or the system's holding one.
-# Usage: check-install.sh BUILD_FOLDER PICTURE
+# data folder of the user's or the system's holding one, and whose programs give their help and
+# version without a display.
+# Usage: check-install.sh BUILD_FOLDER PICTURE VERSION
 set -euo pipefail
 build=$(cd "$1" && pwd)
 picture=$(realpath "$2")
+version=$3
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 prefix=/usr
@@ -49,4 +51,14 @@ check env HOME="$scratch/nowhere" XDG_DATA_HOME="$scratch/nowhere/data" XDG_DATA
     "$fresh/bin/glyphsmith-cli" --quiet --no-reminder "$picture" fresh.txt
 check cmp fresh.txt expected.txt
 
+# PROGRAM OPTION LINE: the option exits 0 without a display, having printed LINE among its lines.
+prints() {
+    local out
+    out=$(env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY "$1" "$2" 2>&1) && grep -qxF -- "$3" <<<"$out"
+}
+for program in glyphsmith glyphsmith-cli; do
+    check prints "$fresh/bin/$program" --help "Turns a picture into character art."
+done
+check prints "$fresh/bin/glyphsmith" --version "Glyphsmith $version"
+check prints "$fresh/bin/glyphsmith-cli" --version "glyphsmith-cli $version"
 if [ "$failures" -eq 0 ]; then echo "install: all checks passed"; else echo "install: $failures checks failed"; exit 1; fi
