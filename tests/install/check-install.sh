@@ -31,8 +31,8 @@ check desktop-file-validate "$share/applications/$id.desktop"
 check grep -qx 'Exec=glyphsmith %f' "$share/applications/$id.desktop"
 check appstreamcli validate --no-net --pedantic "$share/metainfo/$id.metainfo.xml"
 for page in glyphsmith glyphsmith-cli; do
-    check test -s "$share/man/man1/$page.1"
-    check bash -c "man -l '$share/man/man1/$page.1' 2>&1 >/dev/null | grep -q . && exit 1; man -l '$share/man/man1/$page.1' | grep -q NAME"
+    check test -s "$share/man/man1/$page.1.gz"
+    check bash -c "man -l '$share/man/man1/$page.1.gz' 2>&1 >/dev/null | grep -q . && exit 1; man -l '$share/man/man1/$page.1.gz' | grep -q NAME"
 done
 
 # No ramp list beside the installed converter, none of the user's: the installed one is used.
