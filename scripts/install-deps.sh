@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-image-formats-plugins libgl-dev libjpeg-dev
-          desktop-file-utils appstream man-db python3 "$@")
+          desktop-file-utils appstream man-db python3 dpkg-dev lintian "$@")
 
 missing=()
 for p in "${packages[@]}"; do

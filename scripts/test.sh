@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Glyphsmith twice (release with warnings as errors, then ASan+UBSan) and runs every test
-# in both builds. GUI tests run without a display.
+# in both builds; the release build is also packaged for Debian and the package checked with
+# lintian. GUI tests run without a display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -19,5 +20,6 @@ run_suite() {
 }
 
 run_suite build
+scripts/package.sh build
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite build-asan -DGLYPHSMITH_SANITIZE=ON
