@@ -2,6 +2,7 @@
 
 #include "engine/decode/internal/JpegDecoder.h"
 
+#include <QtNumeric>
 #include <cstring>
 
 namespace {
@@ -194,8 +195,14 @@ bool bmpHoldsAllRows(QByteArrayView data)
         return runLengthReachesEnd(b, pixelsAt, compression == runLength4, std::abs(height));
     if (compression != plain && compression != bitFields)
         return true; // embedded JPEG or PNG data and the like: left to the decoder
+    if (width < 0)
+        return false;
+    // A width below 2^31 of up to 65535 bits a pixel keeps a row below 2^45 bytes; the rows of a
+    // height that large may pass what 64 bits hold.
     const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-    return width >= 0 && pixelsAt >= 0 && pixelsAt + rowBytes * std::abs(height) <= b.size();
+    qint64 pixelBytes = 0, end = 0;
+    return !qMulOverflow(rowBytes, std::abs(height), &pixelBytes) && !qAddOverflow(qint64(pixelsAt), pixelBytes, &end)
+           && end <= b.size();
 }
 
 bool iconHoldsAllImages(QByteArrayView data)
