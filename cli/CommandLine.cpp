@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QThread>
+#include <QtNumeric>
 #include <cmath>
 
 namespace {
@@ -66,6 +67,20 @@ QString description()
 CliParse usageError(const QString &message)
 {
     return {std::nullopt, QStringLiteral("glyphsmith-cli: %1\nTry 'glyphsmith-cli --help'.").arg(message), CliExit::usage};
+}
+
+// "512M", "2G" or a number of bytes; K, M, G and T are powers of 1024. Nothing for anything else,
+// 0 and sizes past what 64 bits hold.
+std::optional<qint64> byteSizeOf(const QString &text)
+{
+    static const QString suffixes = QStringLiteral("KMGT");
+    const qsizetype power = text.isEmpty() ? -1 : suffixes.indexOf(text.back().toUpper());
+    bool ok = false;
+    const qint64 count = text.first(text.size() - (power >= 0 ? 1 : 0)).toLongLong(&ok);
+    qint64 bytes = 0;
+    if (!ok || count < 1 || !text.front().isDigit() || qMulOverflow(count, qint64(1) << (10 * (power + 1)), &bytes))
+        return std::nullopt;
+    return bytes;
 }
 
 // Printable ASCII as it is, any other byte as \xNN.
@@ -132,12 +147,16 @@ CliParse parseCommandLine(const QStringList &arguments)
     const QCommandLineOption jobsOption(QStringLiteral("jobs"),
         QStringLiteral("With --output-dir, convert N pictures at a time (default: one per processor)."),
         QStringLiteral("N"), QString::number(QThread::idealThreadCount()));
+    const QCommandLineOption maxMemoryOption(QStringLiteral("max-memory"),
+        QStringLiteral("Refuse a picture whose decoding would take more memory than SIZE: bytes, or K, M, G or T of "
+                       "1024, as in 512M (default: 2G, or half the machine's memory when that is less)."),
+        QStringLiteral("SIZE"));
     const QCommandLineOption renderOption(QStringLiteral("render"),
         QStringLiteral("Also draw the art as a picture, each character centred in its own cell, and write it to FILE "
                        "as PNG, under the same rules as OUTPUT."),
         QStringLiteral("FILE"));
     parser.addOptions({rampOption, sizeOption, columnsOption, detailOption, invertOption, formatOption, noReminderOption,
-                       openOption, quietOption, renderOption, outputDirOption, jobsOption});
+                       openOption, quietOption, renderOption, outputDirOption, jobsOption, maxMemoryOption});
     parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The picture to convert; several with --output-dir."),
                                  QStringLiteral("SOURCE..."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The file to write, or - for standard output."),
@@ -214,6 +233,12 @@ CliParse parseCommandLine(const QStringList &arguments)
                                   .arg(columns).arg(detail).arg(qint64(columns) * cellWidth).arg(32767 / cellWidth));
         }
         request.columns = int(columns);
+    }
+
+    if (parser.isSet(maxMemoryOption)) {
+        p.memoryBudget = byteSizeOf(parser.value(maxMemoryOption));
+        if (!p.memoryBudget)
+            return usageError(QStringLiteral("--max-memory needs a size such as 512M, 2G or a number of bytes, not '%1'").arg(parser.value(maxMemoryOption)));
     }
 
     const uint jobs = parser.value(jobsOption).toUInt(&ok);

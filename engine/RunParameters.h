@@ -17,4 +17,6 @@ struct RunParameters
     // A picture's lower rows may be read by a second reader on a thread of its own. Off where the
     // cores have conversions of their own already: a second JPEG decoder's skimming is extra work.
     bool splitRows = true;
+    // The bytes decoding the picture may take; otherwise MemoryBudget::standard().
+    std::optional<qint64> memoryBudget = std::nullopt;
 };

@@ -7,6 +7,7 @@
 #include "engine/cells/internal/ToneSampling.h"
 #include "engine/decode/internal/JpegRows.h"
 #include "engine/decode/internal/PictureRows.h"
+#include "engine/decode/MemoryBudget.h"
 #include "engine/decode/PictureLoader.h"
 #include "engine/decode/SourceFile.h"
 #include "engine/RunRefusals.h"
@@ -78,11 +79,15 @@ void reportResizing(Reporter &reporter, int width, int scaledWidth, int writeCol
 // A JPEG photo is decoded as its rows are read. Anything else is decoded whole first, beside the
 // run, so that the caller keeps answering (and may stop the run) meanwhile. Null, with the
 // reason in `whyNot`, when the picture does not load.
-std::unique_ptr<PictureRows> openPicture(Reporter &reporter, const SourceFile &source, QString &whyNot)
+std::unique_ptr<PictureRows> openPicture(Reporter &reporter, const SourceFile &source, const MemoryBudget &budget, QString &whyNot)
 {
-    if (auto rows = JpegRows::open(source))
-        return rows;
-    auto decoding = std::async(std::launch::async, [&] { return PictureLoader::load(source, &whyNot); });
+    if (auto rows = JpegRows::open(source, budget)) {
+        if (!rows->stoppedEarly())
+            return rows;
+        whyNot = PictureLoader::cutShort;
+        return nullptr;
+    }
+    auto decoding = std::async(std::launch::async, [&] { return PictureLoader::load(source, &whyNot, budget); });
     // A stop unwinds through the future, which waits for the decoder: its next read of the source fails.
     while (decoding.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
         reporter.yield();
@@ -195,7 +200,8 @@ RunOutcome convert(const SourceFile &source, const RunParameters &p, Reporter &r
     if (const auto refusal = refusalBeforeLoading(p, cell, source))
         return *refusal;
     QString whyNot;
-    const std::unique_ptr<PictureRows> picture = openPicture(reporter, source, whyNot);
+    const MemoryBudget budget = p.memoryBudget ? MemoryBudget(*p.memoryBudget) : MemoryBudget::standard();
+    const std::unique_ptr<PictureRows> picture = openPicture(reporter, source, budget, whyNot);
     if (!picture) {
         reporter.stopIfRequested();
         return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
@@ -232,6 +238,8 @@ RunOutcome MakeASCIIPicture(const SourceFile &source, const RunParameters &param
         outcome = convert(source, parameters, reporter);
     } catch (const Stopped &) {
         outcome.result = RunResult::Stopped;
+    } catch (const MemoryBudget::Exceeded &exceeded) {
+        outcome = RunOutcome::concerning(RunResult::NotEnoughMemory, parameters.sourcePath, exceeded.cause());
     } catch (const std::bad_alloc &) {
         // Everything the run held is released by now, the unfinished output with it.
         outcome.result = RunResult::NotEnoughMemory;

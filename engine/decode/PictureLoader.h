@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/decode/MemoryBudget.h"
 #include "engine/StopToken.h"
 
 #include <QImage>
@@ -26,8 +27,9 @@ std::optional<QSize> peekSize(const QString &path, QString *whyNot = nullptr);
 
 // The whole picture in Format_RGB32, transparent pixels composited over white; nothing when
 // the file is not open, undecodable or cut short, or once the source's stop is requested.
-// Throws std::bad_alloc when the picture does not fit in memory.
-std::optional<QImage> load(const SourceFile &source, QString *whyNot = nullptr);
+// Throws MemoryBudget::Exceeded, before decoding, when what the header declares would take more
+// than `budget`, and std::bad_alloc when the picture does not fit in memory.
+std::optional<QImage> load(const SourceFile &source, QString *whyNot = nullptr, const MemoryBudget &budget = MemoryBudget::standard());
 // The same for the file at `path`, opened once for it; `stop` ends the decoding when requested.
 std::optional<QImage> load(const QString &path, QString *whyNot = nullptr, StopSource stop = {});
 

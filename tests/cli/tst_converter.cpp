@@ -274,8 +274,11 @@ private slots:
         // 24000 x 15600 cells of a picture 80 x 52 pixels enlarged 300 times.
         QTest::newRow("cells beyond the memory limit") << "prlimit --as=1500000000 \"$0\" --detail 1 --size 300 pic.png art.txt" << false
                                                        << 1 << noMemory;
-        QTest::newRow("picture beyond the memory limit while decoding") << "prlimit --as=1000000000 \"$0\" \"$1/slow.png\" art.txt"
-                                                                        << false << 1 << noMemory;
+        // Within the budget it is given, the picture itself no longer fits; or it would not fit that budget.
+        QTest::newRow("picture beyond the memory limit while decoding")
+            << "prlimit --as=1000000000 \"$0\" --max-memory 8G \"$1/slow.png\" art.txt" << false << 1 << noMemory;
+        QTest::newRow("picture beyond the memory budget") << "\"$0\" --max-memory 512M \"$1/slow.png\" art.txt" << false << 1
+                                                          << noMemory + ": $1/slow.png: decoding it takes 5120 MiB, more than the 512 MiB allowed";
         QTest::newRow("wrong argument") << "\"$0\" --detail 0 pic.png art.txt" << false << 2 << "--detail needs";
         QTest::newRow("two sources, one output name") << "\"$0\" --output-dir out pic.png sub/pic.jpg" << false << 2
                                                       << "'pic.png' and 'sub/pic.jpg' would both be written to out/pic.txt";
@@ -435,7 +438,9 @@ private slots:
         QProcess process;
         const QStringList files{m_shared.filePath(picture), batch ? m_shared.filePath("big-copy.jpg") : folder + "/art.txt"};
         QVERIFY(!batch || QFile::exists(files[1]) || QFile::copy(files[0], files[1]));
-        process.start(cli, QStringList{"--detail", "1", "--jobs", "2"} + (batch ? QStringList{"--output-dir", folder} : QStringList()) + files);
+        // A budget the large PNG fits in, so that it is decoded for long enough to be interrupted.
+        process.start(cli, QStringList{"--detail", "1", "--jobs", "2", "--max-memory", "8G"} + (batch ? QStringList{"--output-dir", folder} : QStringList())
+                               + files);
         QVERIFY(process.waitForStarted());
         const qint64 pid = process.processId();
         const QDeadlineTimer deadline(timeLimitMs);

@@ -97,7 +97,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("photo.jpg"));
         QVERIFY(QFile::copy(dataFile(QStringLiteral("good/photo.jpg")), path));
         const SourceFile first(path), second(path);
-        const auto whole = JpegRows::open(first), upper = JpegRows::open(second);
+        const auto whole = JpegRows::open(first, MemoryBudget::standard()), upper = JpegRows::open(second, MemoryBudget::standard());
         QVERIFY(writeFile(dir.filePath(QStringLiteral("new.jpg")), jpegOf(150, 98, false)));
         QVERIFY(QFile::remove(path) && QFile::rename(dir.filePath(QStringLiteral("new.jpg")), path));
         const std::unique_ptr<PictureRows> lower = upper ? upper->rowsFrom(37) : nullptr;
@@ -110,7 +110,7 @@ private slots:
         }
         QVERIFY(lower->finish());
         const SourceFile progressive(dataFile(QStringLiteral("good/photo-progressive.jpg")));
-        const auto several = JpegRows::open(progressive);
+        const auto several = JpegRows::open(progressive, MemoryBudget::standard());
         QVERIFY(several && !several->rowsFrom(37));
     }
 

@@ -219,11 +219,11 @@ bool iconHoldsAllImages(QByteArrayView data)
     return true;
 }
 
-bool pictureFileIsWhole(QByteArrayView data, const StopToken &stop)
+bool pictureFileIsWhole(QByteArrayView data, const StopToken &stop, const MemoryBudget &budget)
 {
     const Bytes b(data);
     if (b.startsWith("\xFF\xD8", 2))
-        return jpegReachesEndMarker(data) || JpegDecoder::dataIsComplete(data, stop);
+        return jpegReachesEndMarker(data) || JpegDecoder::dataIsComplete(data, stop, budget);
     if (b.startsWith("\x89PNG", 4))
         return pngReachesEndChunk(data);
     if (b.startsWith("GIF8", 4))

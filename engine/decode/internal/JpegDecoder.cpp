@@ -3,8 +3,10 @@
 #include "engine/decode/internal/RowBuffers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <limits>
 #include <new>
 #include <optional>
 
@@ -18,21 +20,42 @@ struct ErrorManager
     jpeg_error_mgr base; // first, so the decoder's pointer to it leads back here
     std::jmp_buf jump;
     bool fileEnded = false;  // the data stopped before the end marker
-    bool shortOfData = false; // a scan's data stopped early: the decoder made up coefficients
+    bool shortOfData = false; // a scan's data stopped early: the decoder would make up coefficients
 };
 
 ErrorManager &managerOf(j_common_ptr info) { return *reinterpret_cast<ErrorManager *>(info->err); }
 
 [[noreturn]] void leaveOnError(j_common_ptr info) { std::longjmp(managerOf(info).jump, 1); }
 
-// Warnings are not printed; those that say the data stopped are noted.
+// Warnings are not printed; those that say the data stopped are noted. A scan that runs short
+// leaves the decoder at once: all it would decode after is filler, which for a file a few hundred
+// bytes long that claims 32767 x 32767 pixels takes seconds.
 void noteWarning(j_common_ptr info, int level)
 {
     if (level >= 0)
         return;
     const int code = info->err->msg_code;
     managerOf(info).fileEnded |= code == JWRN_JPEG_EOF;
-    managerOf(info).shortOfData |= code == JWRN_HIT_MARKER || code == JWRN_MUST_RESYNC;
+    if (code == JWRN_HIT_MARKER || code == JWRN_MUST_RESYNC) {
+        managerOf(info).shortOfData = true;
+        leaveOnError(info);
+    }
+}
+
+// The whole-picture coefficients libjpeg keeps for a file of several scans: 64 coefficients of
+// 2 bytes for every 8 x 8 block of every component, in whole MCUs.
+double coefficientBytes(const jpeg_decompress_struct &info)
+{
+    if (!info.progressive_mode && info.comps_in_scan == info.num_components)
+        return 0;
+    double bytes = 0;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info &component = info.comp_info[c];
+        const auto whole = [](JDIMENSION blocks, int factor) { return std::ceil(double(blocks) / factor) * factor; };
+        bytes += whole(component.width_in_blocks, component.h_samp_factor) * whole(component.height_in_blocks, component.v_samp_factor)
+                 * double(sizeof(JBLOCK));
+    }
+    return bytes;
 }
 
 // The data handed to the decoder a piece at a time, so that a stop is seen between pieces even
@@ -125,14 +148,15 @@ struct JpegDecoder::State
         info.src = &source.base;
     }
 
-    // Reads the header and starts decoding; false for a file this decoder does not take.
-    bool start(QByteArrayView data, StopToken stop)
+    // Reads the header and starts decoding; false for a file this decoder does not take. A file
+    // damaged in its header or its first scans is taken, and is damaged().
+    bool start(QByteArrayView data, StopToken stop, const MemoryBudget &budget)
     {
         info.err = jpeg_std_error(&errors.base);
         errors.base.error_exit = leaveOnError;
         errors.base.emit_message = noteWarning;
         if (setjmp(errors.jump))
-            return false;
+            return startFailed();
         jpeg_create_decompress(&info);
         created = true;
         attachSource(data, std::move(stop));
@@ -140,11 +164,23 @@ struct JpegDecoder::State
         if (info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_RGB && info.jpeg_color_space != JCS_GRAYSCALE)
             return false;
         oneScan = !info.progressive_mode && info.comps_in_scan == info.num_components;
+        // Checked before jpeg_start_decompress() allocates them; libjpeg is held to the budget too.
+        budget.check(coefficientBytes(info));
+        info.mem->max_memory_to_use = long(std::min<qint64>(budget.bytes(), std::numeric_limits<long>::max()));
         info.out_color_space = JCS_EXT_BGRX; // read as a QRgb on little-endian machines
         // A file of several scans is read whole here, so its scans can be judged now.
         jpeg_start_decompress(&info);
         everyScanRead = oneScan || (info.progressive_mode && everyCoefficientRefined());
-        return !damaged();
+        return true;
+    }
+
+    bool startFailed()
+    {
+        broken = true;
+        const int code = info.err->msg_code;
+        if ((code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE) && !source.stopped)
+            throw std::bad_alloc();
+        return !source.stopped && damaged();
     }
 
     // Every coefficient of a progressive file reached its full precision (its last scan had Al 0).
@@ -160,7 +196,7 @@ struct JpegDecoder::State
         return true;
     }
 
-    bool damaged() const { return errors.fileEnded && (errors.shortOfData || !everyScanRead); }
+    bool damaged() const { return errors.shortOfData || (errors.fileEnded && !everyScanRead); }
 
     bool readRow(QRgb *into)
     {
@@ -194,6 +230,20 @@ struct JpegDecoder::State
         return false;
     }
 
+    bool readHeader(QByteArrayView data)
+    {
+        info.err = jpeg_std_error(&errors.base);
+        errors.base.error_exit = leaveOnError;
+        errors.base.emit_message = noteWarning;
+        if (setjmp(errors.jump))
+            return false;
+        jpeg_create_decompress(&info);
+        created = true;
+        attachSource(data, {});
+        jpeg_read_header(&info, TRUE);
+        return true;
+    }
+
     const QRgb *next()
     {
         if (!row)
@@ -210,20 +260,26 @@ struct JpegDecoder::State
     }
 };
 
-std::unique_ptr<JpegDecoder> JpegDecoder::open(QByteArrayView data, StopToken stop)
+std::unique_ptr<JpegDecoder> JpegDecoder::open(QByteArrayView data, StopToken stop, const MemoryBudget &budget)
 {
     if constexpr (Q_BYTE_ORDER != Q_LITTLE_ENDIAN)
         return nullptr; // BGRX bytes are a QRgb only on little-endian machines
     auto state = std::make_unique<State>();
-    if (!state->start(data, std::move(stop)))
+    if (!state->start(data, std::move(stop), budget))
         return nullptr;
     return std::unique_ptr<JpegDecoder>(new JpegDecoder(std::move(state)));
 }
 
-bool JpegDecoder::dataIsComplete(QByteArrayView data, StopToken stop)
+bool JpegDecoder::dataIsComplete(QByteArrayView data, StopToken stop, const MemoryBudget &budget)
 {
-    const std::unique_ptr<JpegDecoder> decoder = open(data, std::move(stop));
+    const std::unique_ptr<JpegDecoder> decoder = open(data, std::move(stop), budget);
     return decoder && decoder->finish();
+}
+
+double JpegDecoder::bufferBytes(QByteArrayView data)
+{
+    State state;
+    return state.readHeader(data) ? coefficientBytes(state.info) : 0;
 }
 
 JpegDecoder::JpegDecoder(std::unique_ptr<State> state) : m_state(std::move(state)) {}
@@ -245,3 +301,15 @@ bool JpegDecoder::skip(int count) { return m_state->skip(count); }
 bool JpegDecoder::finish() { return m_state->finish(); }
 
 bool JpegDecoder::damaged() const { return m_state->damaged(); }
+
+QImage JpegDecoder::readPicture()
+{
+    QImage picture(size(), QImage::Format_RGB32);
+    if (picture.isNull())
+        throw std::bad_alloc();
+    for (int y = 0; y < picture.height(); ++y) {
+        if (!readRow(reinterpret_cast<QRgb *>(picture.scanLine(y))))
+            return {};
+    }
+    return picture;
+}

@@ -1,26 +1,33 @@
 #pragma once
 
+#include "engine/decode/MemoryBudget.h"
 #include "engine/StopToken.h"
 
 #include <QByteArrayView>
-#include <QRgb>
+#include <QImage>
 #include <QSize>
 #include <memory>
 
 // One libjpeg decoder over JPEG data in memory, with the decoder settings of Qt's own JPEG reader
 // (so the pixels are the same), a row at a time into the caller's buffers. Only colour, RGB and
 // greyscale data qualify. The data must outlive the decoder. Its reads of the data fail once
-// `stop` is requested, and so does every call after.
+// `stop` is requested, and so does every call after. Decoding stops at the first sign that the
+// data has run out: filler is never decoded.
 class JpegDecoder
 {
 public:
-    // Null when the data is not such a JPEG, turns out damaged before its first row or cannot be
-    // decoded at all (its memory included). A file of several scans is decoded whole here.
-    static std::unique_ptr<JpegDecoder> open(QByteArrayView data, StopToken stop);
+    // Null when the data is not such a JPEG or cannot be decoded at all; a decoder that is
+    // damaged() already when the file turned out damaged before its first row. A file of several
+    // scans is decoded whole here, within `budget`: MemoryBudget::Exceeded is thrown before its
+    // coefficients are allocated when they would take more, std::bad_alloc when memory runs out.
+    static std::unique_ptr<JpegDecoder> open(QByteArrayView data, StopToken stop, const MemoryBudget &budget);
     // Whether the data decodes without the decoder making anything up: it may lack its end marker,
-    // but no scan may stop early or be missing. False for data this decoder does not take, and
-    // once `stop` is requested.
-    static bool dataIsComplete(QByteArrayView data, StopToken stop);
+    // but no scan may stop early or be missing, whatever follows it. False for data this decoder
+    // does not take, and once `stop` is requested. Throws as open() does.
+    static bool dataIsComplete(QByteArrayView data, StopToken stop, const MemoryBudget &budget);
+    // The memory decoding the data takes beside its rows, as its header declares: the
+    // whole-picture coefficients of a file of several scans; 0 for one scan or no JPEG.
+    static double bufferBytes(QByteArrayView data);
     ~JpegDecoder();
 
     QSize size() const;
@@ -39,8 +46,11 @@ public:
     bool skip(int count);
     // Reads the rows not asked for; whether the file turned out whole to its last row.
     bool finish();
-    // A file may lack its end marker, but not picture data: whether the data ran short or the
-    // scans read are not all the picture has.
+    // Every row, from the first, into a picture in Format_RGB32; null when the file turns out
+    // damaged. Throws std::bad_alloc when the picture does not fit in memory.
+    QImage readPicture();
+    // A file may lack its end marker, but not picture data: whether a scan ran short, or the file
+    // ended before the scans read were all the picture has.
     bool damaged() const;
 
 private:

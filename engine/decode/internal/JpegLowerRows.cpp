@@ -5,9 +5,9 @@
 
 #include <utility>
 
-std::unique_ptr<JpegLowerRows> JpegLowerRows::open(const SourceFile &source, int firstRow)
+std::unique_ptr<JpegLowerRows> JpegLowerRows::open(const SourceFile &source, int firstRow, const MemoryBudget &budget)
 {
-    std::unique_ptr<JpegDecoder> decoder = JpegDecoder::open(source.bytes(), source.stopToken());
+    std::unique_ptr<JpegDecoder> decoder = JpegDecoder::open(source.bytes(), source.stopToken(), budget);
     if (!decoder)
         return nullptr;
     std::unique_ptr<JpegLowerRows> lower(new JpegLowerRows(std::move(decoder)));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/decode/internal/PictureRows.h"
+#include "engine/decode/MemoryBudget.h"
 
 #include <memory>
 
@@ -14,7 +15,7 @@ class JpegLowerRows : public PictureRows
 {
 public:
     // Null when the file cannot be decoded so; `source` must outlive the rows.
-    static std::unique_ptr<JpegLowerRows> open(const SourceFile &source, int firstRow);
+    static std::unique_ptr<JpegLowerRows> open(const SourceFile &source, int firstRow, const MemoryBudget &budget);
     ~JpegLowerRows() override;
 
     QSize size() const override;

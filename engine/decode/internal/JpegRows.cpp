@@ -14,25 +14,26 @@ namespace {
 // Files whose pixels the row decoder gives exactly as Qt's reader would.
 bool isPlainJpeg(const SourceFile &source)
 {
-    SourceReader qtReader(source);
-    QImageReader &reader = qtReader.reader();
-    const QByteArray format = reader.format();
-    return (format == "jpeg" || format == "jpg") && reader.transformation() == QImageIOHandler::TransformationNone;
+    SourceReader reader(source);
+    return reader.readsJpeg() && reader.reader().transformation() == QImageIOHandler::TransformationNone;
 }
 
 } // namespace
 
-std::unique_ptr<JpegRows> JpegRows::open(const SourceFile &source)
+std::unique_ptr<JpegRows> JpegRows::open(const SourceFile &source, const MemoryBudget &budget)
 {
     if (!source.bytes().startsWith("\xFF\xD8") || !isPlainJpeg(source))
         return nullptr;
-    std::unique_ptr<JpegDecoder> decoder = JpegDecoder::open(source.bytes(), source.stopToken());
+    std::unique_ptr<JpegDecoder> decoder = JpegDecoder::open(source.bytes(), source.stopToken(), budget);
     if (!decoder)
         return nullptr;
-    return std::unique_ptr<JpegRows>(new JpegRows(source, std::move(decoder)));
+    return std::unique_ptr<JpegRows>(new JpegRows(source, std::move(decoder), budget));
 }
 
-JpegRows::JpegRows(const SourceFile &source, std::unique_ptr<JpegDecoder> decoder) : m_source(source), m_decoder(std::move(decoder)) {}
+JpegRows::JpegRows(const SourceFile &source, std::unique_ptr<JpegDecoder> decoder, const MemoryBudget &budget)
+    : m_source(source), m_budget(budget), m_decoder(std::move(decoder))
+{
+}
 
 JpegRows::~JpegRows() = default;
 
@@ -67,7 +68,7 @@ std::unique_ptr<PictureRows> JpegRows::rowsFrom(int firstRow)
 {
     if (!m_decoder->isOneScan() || m_ahead || m_decoder->rowsRead() > 0)
         return nullptr;
-    std::unique_ptr<PictureRows> lower = JpegLowerRows::open(m_source, firstRow);
+    std::unique_ptr<PictureRows> lower = JpegLowerRows::open(m_source, firstRow, m_budget);
     if (lower)
         m_readAhead = false;
     return lower;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/decode/internal/PictureRows.h"
+#include "engine/decode/MemoryBudget.h"
 
 #include <memory>
 
@@ -16,9 +17,10 @@ class SourceFile;
 class JpegRows : public PictureRows
 {
 public:
-    // Null when the file is not such a JPEG; the caller then decodes it the general way. `source`
-    // must outlive the rows.
-    static std::unique_ptr<JpegRows> open(const SourceFile &source);
+    // Null when the file is not such a JPEG; the caller then decodes it the general way. Rows that
+    // stopped early already when the file turned out damaged before its first row. Throws as
+    // JpegDecoder::open() does. `source` must outlive the rows.
+    static std::unique_ptr<JpegRows> open(const SourceFile &source, const MemoryBudget &budget);
     ~JpegRows() override;
 
     QSize size() const override;
@@ -35,9 +37,10 @@ public:
     double skipCost() const override { return 0.46; }
 
 private:
-    JpegRows(const SourceFile &source, std::unique_ptr<JpegDecoder> decoder);
+    JpegRows(const SourceFile &source, std::unique_ptr<JpegDecoder> decoder, const MemoryBudget &budget);
 
     const SourceFile &m_source;
+    MemoryBudget m_budget;
     std::unique_ptr<JpegDecoder> m_decoder;
     bool m_readAhead = true; // rows are to be decoded on a thread of their own once asked for
     std::unique_ptr<ReadAheadRing> m_ahead; // stopped before the decoder goes

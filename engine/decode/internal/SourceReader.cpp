@@ -58,3 +58,10 @@ SourceReader::SourceReader(const SourceFile &source) : m_device(std::make_unique
 }
 
 SourceReader::~SourceReader() = default;
+
+bool SourceReader::readsJpeg()
+{
+    // Named by the suffix, the reader gives the suffix's name for the format.
+    const QByteArray format = m_reader->format();
+    return format == "jpeg" || format == "jpg";
+}

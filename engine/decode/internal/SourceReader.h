@@ -17,6 +17,8 @@ public:
     ~SourceReader();
 
     QImageReader &reader() { return *m_reader; }
+    // Whether the reader takes the file as a JPEG.
+    bool readsJpeg();
 
 private:
     std::unique_ptr<QIODevice> m_device;
