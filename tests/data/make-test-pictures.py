@@ -297,8 +297,26 @@ def first_image_data(gif):
     return pos + 10 + (3 << ((local & 7) + 1) if local & 0x80 else 0)
 
 
+def make_fuzzed(good, fuzzed):
+    """Small files that declare pictures far larger than their data, besides those a fuzzer found."""
+    fuzzed.mkdir(exist_ok=True)
+    # 1 bit a pixel: 64 KB of zeros that Qt decodes to 65 MB, and to 2 GB in 32-bit RGB.
+    rows = (b"\0" * (1 + (32767 + 7) // 8)) * 16000
+    header = struct.pack(">IIBBBBB", 32767, 16000, 1, 0, 0, 0, 0)
+    (fuzzed / "png-1-bit-32767x16000-decodes-to-2-GiB.png").write_bytes(
+        b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header) + png_chunk(b"IDAT", zlib.compress(rows, 9)) + png_chunk(b"IEND", b""))
+    # Run-length data whose first code ends the bitmap: whole as such data goes, 1 GB once decoded.
+    (fuzzed / "bmp-rle8-16384x16384-ends-at-once.bmp").write_bytes(bmp_file(16384, 16384, 8, b"\0\1", bytes(4 * 256), compression=1))
+    # good/rotated.jpg claiming 16384 x 16384 pixels, its scan cut after 16 bytes and ended.
+    jpeg = (good / "rotated.jpg").read_bytes()
+    sof = jpeg.index(b"\xff\xc0")
+    (fuzzed / "jpeg-exif-rotated-16384x16384-scan-cut.jpg").write_bytes(
+        jpeg[:sof + 5] + struct.pack(">HH", 16384, 16384) + jpeg[sof + 9:segments_end(jpeg) + 16] + b"\xff\xd9")
+
+
 def make_derived(good, bad):
     make_bitmap_variants(good)
+    make_fuzzed(good, bad / "fuzzed")
     # Whole pictures with their last marker left out, and the same cut into their picture data.
     jpeg = (good / "photo.jpg").read_bytes()
     (good / "photo-no-end-marker.jpg").write_bytes(jpeg[:-2])

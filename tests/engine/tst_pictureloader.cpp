@@ -1,5 +1,6 @@
 #include "engine/decode/internal/BitmapChannels.h"
 #include "engine/decode/internal/FileCompleteness.h"
+#include "engine/decode/internal/JpegDecoder.h"
 #include "engine/decode/internal/JpegRows.h"
 #include "engine/decode/internal/ReadAheadRing.h"
 #include "engine/decode/PictureLoader.h"
@@ -64,7 +65,7 @@ private slots:
         QCOMPARE(out.pixel(0, 0), composited);
     }
 
-    void jpegCompleteness_data()
+    void completeness_data()
     {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<bool>("complete");
@@ -81,12 +82,40 @@ private slots:
         QTest::newRow("progressive cut between scans") << progressive.left(progressive.lastIndexOf("\xFF\xDA")) << false;
         QTest::newRow("only the start marker") << QByteArray("\xFF\xD8", 2) << false;
         QTest::newRow("real truncated photo") << contentsOf(dataFile(QStringLiteral("bad/truncated.jpg"))) << false;
+        QTest::newRow("bitmap whose rows pass 64 bits") << contentsOf(dataFile(QStringLiteral("bad/fuzzed/bmp-row-bytes-times-height-overflow.bmp")))
+                                                        << false;
     }
-    void jpegCompleteness()
+    void completeness()
     {
         QFETCH(QByteArray, data);
         QFETCH(bool, complete);
         QCOMPARE(pictureFileIsWhole(data), complete);
+    }
+
+    // Decoding ends at the first sign that the data has run out, whatever follows, and coefficients
+    // that would not fit in the budget are refused before they are allocated.
+    void jpegDecodingBounded_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("overBudget");
+        QTest::newRow("three scans of 65494 x 58876") << "jpeg-3-scans-65494x58876-completeness-check-needs-11-GiB.jpg" << true;
+        QTest::newRow("65281 x 65496 of filler") << "jpeg-65281x65496-completeness-check-decodes-filler.jpg" << false;
+        QTest::newRow("scan cut short, then the end marker") << "jpeg-scan-cut-short-then-end-marker.jpg" << false;
+    }
+    void jpegDecodingBounded()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, overBudget);
+        const QByteArray data = contentsOf(dataFile(QStringLiteral("bad/fuzzed/") + file));
+        const MemoryBudget budget(qint64(512) << 20);
+        if (overBudget) {
+            QVERIFY_THROWS_EXCEPTION(MemoryBudget::Exceeded, JpegDecoder::open(data, {}, budget));
+            QVERIFY_THROWS_EXCEPTION(MemoryBudget::Exceeded, PictureLoader::load(SourceFile(dataFile(QStringLiteral("bad/fuzzed/") + file)), nullptr, budget));
+            return;
+        }
+        const std::unique_ptr<JpegDecoder> decoder = JpegDecoder::open(data, {}, budget);
+        QVERIFY(decoder && !decoder->finish() && decoder->damaged());
+        QVERIFY(decoder->rowsRead() < decoder->size().height());
     }
 
     // A second decoder gives the lower rows of a one-scan JPEG exactly as one decoder alone does, from

@@ -31,6 +31,8 @@ private slots:
     void stoppedRunKeepsTheOldFile_data();
     void stoppedRunKeepsTheOldFile();
     void photoReadInTwoParts();
+    void fuzzedFilesRefusedAtOnce_data();
+    void fuzzedFilesRefusedAtOnce();
     void everyCharacterInItsOwnCell();
     void filesReadBackAlike();
 
@@ -253,6 +255,42 @@ void TestRuns::photoReadInTwoParts()
         QVERIFY2(outcome.cause.endsWith(PictureLoader::cutShort), qPrintable(outcome.cause));
         QVERIFY(!QFile::exists(path(QStringLiteral("cut.txt"))));
     }
+}
+
+// Files a few hundred bytes long that declare pictures of gigabytes, or whose data runs out: each is
+// refused before anything large is allocated, within a budget the test machine always has.
+void TestRuns::fuzzedFilesRefusedAtOnce_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<RunResult>("result");
+    QTest::addColumn<QString>("cause");
+    const QString noRoom = QStringLiteral("decoding it takes %1 MiB, more than the 512 MiB allowed");
+    QTest::newRow("three scans at 4:4:4") << "jpeg-3-scans-32767x32767-444-needs-6-GiB.jpg" << RunResult::NotEnoughMemory << noRoom.arg(6144);
+    QTest::newRow("three scans at 4:2:0") << "jpeg-3-scans-32767x32767-420-needs-3-GiB.jpg" << RunResult::NotEnoughMemory << noRoom.arg(3072);
+    QTest::newRow("1-bit PNG, 2 GiB in 32 bits") << "png-1-bit-32767x16000-decodes-to-2-GiB.png" << RunResult::NotEnoughMemory << noRoom.arg(2063);
+    QTest::newRow("run-length bitmap ending at once") << "bmp-rle8-16384x16384-ends-at-once.bmp" << RunResult::NotEnoughMemory << noRoom.arg(1280);
+    // Decoded, then turned: both copies at once.
+    QTest::newRow("EXIF-rotated JPEG") << "jpeg-exif-rotated-16384x16384-scan-cut.jpg" << RunResult::NotEnoughMemory << noRoom.arg(2048);
+    QTest::newRow("scan cut short, then the end marker") << "jpeg-scan-cut-short-then-end-marker.jpg" << RunResult::SourceNotLoaded
+                                                         << QString(PictureLoader::cutShort);
+    QTest::newRow("scan running into a marker") << "jpeg-32767x32767-scan-runs-into-a-marker.jpg" << RunResult::SourceNotLoaded
+                                                << QString(PictureLoader::cutShort);
+    QTest::newRow("row bytes times height past 64 bits") << "bmp-row-bytes-times-height-overflow.bmp" << RunResult::SourceNotLoaded
+                                                         << QString(PictureLoader::damaged);
+    QTest::newRow("65494 x 58876") << "jpeg-3-scans-65494x58876-completeness-check-needs-11-GiB.jpg" << RunResult::PictureTooLarge << QString();
+}
+
+void TestRuns::fuzzedFilesRefusedAtOnce()
+{
+    QFETCH(QString, file);
+    QFETCH(RunResult, result);
+    QFETCH(QString, cause);
+    RecordingObserver observer;
+    const RunOutcome outcome = MakeASCIIPicture({.sourcePath = QStringLiteral(GLYPHSMITH_TEST_DATA "/bad/fuzzed/") + file,
+                                                 .outputPath = path(QStringLiteral("fuzzed.txt")), .ramp = QStringLiteral(" .:#"),
+                                                 .memoryBudget = qint64(512) << 20}, observer);
+    QCOMPARE(outcome.result, result);
+    QVERIFY2(outcome.cause.endsWith(cause), qPrintable(outcome.cause));
 }
 
 void TestRuns::everyCharacterInItsOwnCell()
