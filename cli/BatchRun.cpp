@@ -4,13 +4,14 @@
 #include "cli/CommandLine.h"
 #include "engine/decode/SourceFile.h"
 #include "engine/modASCII.h"
+#include "engine/text/NameBytes.h"
 
-#include <QDir>
 #include <QStringList>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -64,7 +65,7 @@ public:
         if (terminal && redraw)
             std::fprintf(terminal, "\r\033[K");
         for (const QString &line : lines)
-            std::fprintf(terminal ? terminal : stderr, "glyphsmith-cli: %s\n", qPrintable(line));
+            std::fprintf(terminal ? terminal : stderr, "glyphsmith-cli: %s\n", qPrintable(NameBytes::shown(line)));
         if (terminal && redraw && !last) {
             std::fprintf(terminal, "%d of %d pictures converted%s", m_finished - m_refused, m_total,
                          m_refused ? qPrintable(QStringLiteral(", %1 refused").arg(m_refused)) : "");
@@ -92,8 +93,11 @@ private:
 int runBatch(const CliRequest &request, std::FILE *terminal, const std::function<bool()> &stopRequested)
 {
     const int total = int(request.sources.size());
-    if (!QDir().mkpath(request.outputDir)) {
-        std::fprintf(stderr, "glyphsmith-cli: %s: the output folder could not be made\n", qPrintable(request.outputDir));
+    std::error_code error;
+    const std::filesystem::path folder = NameBytes::toPath(request.outputDir);
+    std::filesystem::create_directories(folder, error);
+    if (!std::filesystem::is_directory(folder, error)) {
+        std::fprintf(stderr, "glyphsmith-cli: %s: the output folder could not be made\n", qPrintable(NameBytes::shown(request.outputDir)));
         return CliExit::refused;
     }
     BatchState state(total);

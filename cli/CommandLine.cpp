@@ -2,6 +2,7 @@
 
 #include "cli/KindWords.h"
 #include "engine/cells/CellMetrics.h"
+#include "engine/text/NameBytes.h"
 #include "engine/text/OutputKind.h"
 #include "engine/text/OutputKinds.h"
 
@@ -10,7 +11,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFile>
 #include <QLocale>
 #include <QThread>
 #include <QtNumeric>
@@ -52,6 +52,8 @@ QString description()
                        "being the source's name without its extension; a refusal names its source on stderr and the others "
                        "go on. Two sources that would write the same file are refused before anything is read or written.")
             .arg(plain.fileExtension(), others.join(QStringLiteral(", "))),
+        QStringLiteral("SOURCE, OUTPUT and DIR are the bytes given, UTF-8 or not: a file whose name is not UTF-8 is "
+                       "read or written under exactly those bytes, and shown in messages with such bytes as \\xNN."),
         QStringLiteral("Exit codes: %1 written; %2 refused or failed (one line on stderr: the reason, then its cause, as in "
                        "'The Source Picture Could Not Be Loaded: photo.jpg: No such file'; OUTPUT untouched; in a batch, any "
                        "source refused); %3 wrong arguments. Interrupted by Ctrl-C, SIGTERM or SIGHUP, it removes its "
@@ -83,28 +85,7 @@ std::optional<qint64> byteSizeOf(const QString &text)
     return bytes;
 }
 
-// Printable ASCII as it is, any other byte as \xNN.
-QString escaped(const QByteArray &bytes)
-{
-    QString text;
-    for (const char byte : bytes) {
-        const auto code = uchar(byte);
-        text += code >= 0x20 && code < 0x7F ? QString(QChar(code)) : QStringLiteral("\\x%1").arg(code, 2, 16, QChar(u'0'));
-    }
-    return text;
-}
-
 } // namespace
-
-std::optional<CliParse> refuseUndecodable(int argc, const char *const argv[])
-{
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray bytes(argv[i]);
-        if (QFile::encodeName(QFile::decodeName(bytes)) != bytes)
-            return usageError(QStringLiteral("'%1' is not UTF-8 text; read as text it would name another file").arg(escaped(bytes)));
-    }
-    return std::nullopt;
-}
 
 CliParse parseCommandLine(const QStringList &arguments)
 {
@@ -252,6 +233,8 @@ CliParse parseCommandLine(const QStringList &arguments)
     // Every row of art is one line: a line break in the ramp would break rows apart.
     if (p.ramp.contains(u'\r') || p.ramp.contains(u'\n'))
         return usageError(QStringLiteral("--ramp must not contain a line break"));
+    if (!NameBytes::isText(p.ramp))
+        return usageError(QStringLiteral("--ramp '%1' is not UTF-8 text").arg(p.ramp));
     p.fontReminder = !parser.isSet(noReminderOption);
     request.open = parser.isSet(openOption);
     request.quiet = parser.isSet(quietOption);
@@ -260,6 +243,9 @@ CliParse parseCommandLine(const QStringList &arguments)
         return usageError(QStringLiteral("--render needs a file name"));
     if (parser.isSet(renderOption) && request.renderPath == p.outputPath)
         return usageError(QStringLiteral("--render needs a file of its own, not OUTPUT"));
+    // The picture is written through Qt, which holds names as text.
+    if (!NameBytes::isText(request.renderPath))
+        return usageError(QStringLiteral("--render needs a name of UTF-8 text, not '%1'").arg(request.renderPath));
 
     // Found now, before anything is read or written: the later run would replace the earlier's art.
     const QString extension = (p.outputKind ? *p.outputKind : *outputKinds().first()).fileExtension();

@@ -39,9 +39,6 @@ inline constexpr int refused = 1; // the run was refused or failed; nothing was 
 inline constexpr int usage = 2;   // the arguments were wrong; nothing was read or written
 } // namespace CliExit
 
-// `arguments` includes the program name first.
+// `arguments` includes the program name first, each read from its bytes as NameBytes reads a name:
+// SOURCE, OUTPUT and DIR are the files of exactly those bytes, the others must be text.
 CliParse parseCommandLine(const QStringList &arguments);
-
-// A usage error naming the first argument whose bytes are not UTF-8: Qt would hold another name
-// for it, and read or write a file of that other name. Nothing when every argument is exact.
-std::optional<CliParse> refuseUndecodable(int argc, const char *const argv[]);

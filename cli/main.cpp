@@ -9,6 +9,7 @@
 #include "engine/modASCII.h"
 #include "engine/RunRefusals.h"
 #include "engine/text/modFile.h"
+#include "engine/text/NameBytes.h"
 #include "engine/text/RampFile.h"
 
 #include <QCoreApplication>
@@ -75,10 +76,22 @@ void dropLibraryMessages(QtMsgType type, const QMessageLogContext &, const QStri
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// A line on stderr, names in it that are not text shown by their bytes.
+void say(const QString &message) { std::fprintf(stderr, "glyphsmith-cli: %s\n", qPrintable(NameBytes::shown(message))); }
+
 int fail(const QString &message)
 {
-    std::fprintf(stderr, "glyphsmith-cli: %s\n", qPrintable(message));
+    say(message);
     return CliExit::refused;
+}
+
+// The arguments as the bytes given: a file name need not be UTF-8.
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << NameBytes::fromBytes(argv[i]);
+    return arguments;
 }
 
 // Where the ramp list was looked for, for a user who has none: "A, B or C".
@@ -119,9 +132,9 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 
 int convertAsAsked(int argc, char *argv[])
 {
-    const CliParse parse = refuseUndecodable(argc, argv).value_or(parseCommandLine(QCoreApplication::arguments()));
+    const CliParse parse = parseCommandLine(argumentsOf(argc, argv));
     if (!parse.request) {
-        std::fprintf(parse.exitCode == CliExit::success ? stdout : stderr, "%s\n", qPrintable(parse.text));
+        std::fprintf(parse.exitCode == CliExit::success ? stdout : stderr, "%s\n", qPrintable(NameBytes::shown(parse.text)));
         return parse.exitCode;
     }
     CliRequest request = *parse.request;
@@ -162,7 +175,7 @@ int convertAsAsked(int argc, char *argv[])
         if (const std::optional<QString> refusal = fitColumns(parameters, *request.columns, source))
             return fail(*refusal);
         if (!request.quiet)
-            std::fprintf(stderr, "glyphsmith-cli: %s\n", qPrintable(columnsNote(parameters, *request.columns)));
+            say(columnsNote(parameters, *request.columns));
     }
     TerminalProgress progress(terminal, stopRequested);
     RowCollector observer(progress);
@@ -176,9 +189,9 @@ int convertAsAsked(int argc, char *argv[])
         return fail(RunOutcome(RunResult::OutputNotSaved).message() + QStringLiteral(": ") + request.renderPath);
 
     if (request.open && !modFile::ShellOpen(request.parameters.outputPath) && !request.quiet) {
-        const QString why = QStringLiteral(" (only %1 files are opened)").arg(KindWords::openedExtensions());
-        std::fprintf(stderr, "glyphsmith-cli: %s was written but not opened%s\n", qPrintable(request.parameters.outputPath),
-                     modFile::isSafeToOpen(request.parameters.outputPath) ? "" : qPrintable(why));
+        say(request.parameters.outputPath + QStringLiteral(" was written but not opened")
+            + (modFile::isSafeToOpen(request.parameters.outputPath) ? QString()
+                                                                     : QStringLiteral(" (only %1 files are opened)").arg(KindWords::openedExtensions())));
     }
     return CliExit::success;
 }

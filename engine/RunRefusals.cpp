@@ -3,9 +3,12 @@
 #include "engine/cells/AxisMapping.h"
 #include "engine/decode/PictureLoader.h"
 #include "engine/text/FileChecks.h"
+#include "engine/text/NameBytes.h"
 
-#include <QFileInfo>
 #include <cmath>
+#include <filesystem>
+
+#include <unistd.h>
 
 namespace {
 
@@ -16,13 +19,15 @@ std::optional<QString> outputProblem(const QString &outputPath)
 {
     if (FileChecks::isStream(outputPath))
         return std::nullopt;
-    const QFileInfo output(outputPath);
-    const QFileInfo folder(output.absolutePath());
-    if (!folder.isDir())
+    // By the name's bytes, which need not be text.
+    std::error_code error;
+    const std::filesystem::path output = std::filesystem::absolute(NameBytes::toPath(outputPath), error).lexically_normal();
+    const std::filesystem::path folder = output.parent_path();
+    if (!std::filesystem::is_directory(folder, error))
         return QStringLiteral("No such folder");
     if (FileChecks::isSpecialFile(outputPath))
         return QStringLiteral("not a regular file");
-    if (!folder.isWritable() || (output.exists() && !output.isWritable()))
+    if (::access(folder.c_str(), W_OK) != 0 || (std::filesystem::exists(output, error) && ::access(output.c_str(), W_OK) != 0))
         return QStringLiteral("Permission denied");
     return std::nullopt;
 }

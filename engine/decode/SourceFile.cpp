@@ -1,8 +1,8 @@
 #include "engine/decode/SourceFile.h"
 
 #include "engine/text/FileChecks.h"
+#include "engine/text/NameBytes.h"
 
-#include <QFile>
 #include <cerrno>
 #include <cstring>
 
@@ -38,7 +38,7 @@ QString SourceFile::open()
 {
     if (const std::optional<QString> problem = FileChecks::sourceProblem(m_path))
         return *problem;
-    m_fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    m_fd = ::open(NameBytes::toBytes(m_path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     struct stat status{};
     if (m_fd < 0 || ::fstat(m_fd, &status) != 0)
         return systemReason(errno);

@@ -1,5 +1,7 @@
 #include "engine/text/FileChecks.h"
 
+#include "engine/text/NameBytes.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -11,7 +13,7 @@ namespace {
 
 fs::file_status statusOf(const QString &path, std::error_code &error)
 {
-    return fs::status(QFileInfo(path).filesystemFilePath(), error);
+    return fs::status(NameBytes::toPath(path), error);
 }
 
 // Whether each name along a canonical path is listed by its folder exactly as spelled. On a
@@ -52,7 +54,7 @@ std::optional<QString> sourceProblem(const QString &path)
 bool sameFile(const QString &a, const QString &b)
 {
     std::error_code error;
-    if (fs::equivalent(QFileInfo(a).filesystemFilePath(), QFileInfo(b).filesystemFilePath(), error))
+    if (fs::equivalent(NameBytes::toPath(a), NameBytes::toPath(b), error))
         return true;
     // Some file systems that ignore letter case (exFAT through FUSE) number a file anew for
     // each spelling, so its device and inode do not tell.

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -18,6 +19,8 @@
 #include <csignal>
 #include <sys/stat.h>
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <unistd.h>
 
 namespace {
@@ -283,8 +286,9 @@ private slots:
         QTest::newRow("two sources, one output name") << "\"$0\" --output-dir out pic.png sub/pic.jpg" << false << 2
                                                       << "'pic.png' and 'sub/pic.jpg' would both be written to out/pic.txt";
         QTest::newRow("empty output") << "\"$0\" pic.png ''" << false << 2 << "SOURCE and OUTPUT must not be empty";
-        // Read as UTF-8, the name would become "art\uFFFD.txt", and that file would be written.
-        QTest::newRow("output not UTF-8") << "\"$0\" pic.png \"$(printf 'art\\351.txt')\"" << false << 2 << "'art\\xe9.txt' is not UTF-8";
+        // A name that is not UTF-8 is shown by its bytes.
+        QTest::newRow("source not UTF-8, missing") << "\"$0\" \"$(printf 'gone\\351.png')\" art.txt" << false << 1
+                                                   << "The Source Picture Could Not Be Loaded: gone\\xe9.png: No such file";
     }
     void refusesAndWritesNothing()
     {
@@ -399,6 +403,36 @@ private slots:
         for (const QString name : {"a.png", "b.jpg"}) {
             QCOMPARE(run(process, {name, "-"}), 0);
             QCOMPARE(process.readAllStandardOutput(), contentsOf(dir.filePath("out/" + name.left(1) + ".txt")));
+        }
+    }
+
+    // Names whose bytes are not UTF-8 are read and written under exactly those bytes, in a batch
+    // beside an ordinary name and alone, each as the same picture under a name of text would be.
+    void namesAsBytes()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeHalvesPicture(dir.filePath("a.png"), halves) && writeHalvesPicture(dir.filePath("b.png"), QSize(64, 39)));
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        const QString script = "cp a.png \"$(printf 'lat\\351.png')\" && \"$0\" --output-dir out \"$(printf 'lat\\351.png')\" b.png"
+                               " && \"$0\" \"$(printf 'lat\\351.png')\" \"$(printf 'art\\351.txt')\"";
+        const std::filesystem::path folder = QFile::encodeName(dir.path()).toStdString();
+        // Qt cannot remove what it cannot name.
+        const auto removeAll = qScopeGuard([&] { std::filesystem::remove_all(folder); });
+        QCOMPARE(run(process, {"-c", script, cli}, "/bin/sh"), 0);
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+        std::set<std::string> written;
+        for (const auto &entry : std::filesystem::directory_iterator(folder / "out"))
+            written.insert(entry.path().filename().native());
+        QCOMPARE(written, (std::set<std::string>{"b.txt", "lat\xe9.txt"}));
+        const auto contentsAt = [](const std::filesystem::path &path) {
+            std::ifstream in(path, std::ios::binary);
+            return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {}));
+        };
+        for (const auto &[picture, art] : {std::pair{"a.png", folder / "out/lat\xe9.txt"}, {"a.png", folder / "art\xe9.txt"},
+                                            {"b.png", folder / "out/b.txt"}}) {
+            QCOMPARE(run(process, {picture, "-"}), 0);
+            QCOMPARE(contentsAt(art), process.readAllStandardOutput());
         }
     }
 

@@ -1,6 +1,8 @@
 #include "engine/text/internal/OutputFile.h"
 
 #include "engine/text/FileChecks.h"
+#include "engine/text/internal/RawNameSaveFile.h"
+#include "engine/text/NameBytes.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -9,6 +11,8 @@ OutputFile::OutputFile(const QString &path, LineFormat format) : m_path(path), m
 {
     if (FileChecks::isStream(path))
         m_file = std::make_unique<QFile>(path);
+    else if (!NameBytes::isText(path))
+        m_file = std::make_unique<RawNameSaveFile>(NameBytes::toBytes(path));
     else
         m_file = std::make_unique<QSaveFile>(path);
 }
@@ -39,6 +43,8 @@ void OutputFile::writeLines(const QStringList &lines)
 bool OutputFile::commit()
 {
     if (auto *replacement = qobject_cast<QSaveFile *>(m_file.get()))
+        return replacement->commit();
+    if (auto *replacement = dynamic_cast<RawNameSaveFile *>(m_file.get()))
         return replacement->commit();
     return m_file->flush() && m_file->error() == QFileDevice::NoError;
 }
