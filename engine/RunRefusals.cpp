@@ -2,6 +2,7 @@
 
 #include "engine/cells/AxisMapping.h"
 #include "engine/decode/PictureLoader.h"
+#include "engine/decode/SourceFile.h"
 #include "engine/text/FileChecks.h"
 #include "engine/text/NameBytes.h"
 
@@ -57,7 +58,8 @@ std::optional<RunOutcome> refusalBeforeLoading(const RunParameters &p, CellSize 
     const std::optional<QSize> size = PictureLoader::peekSize(source, &whyNot);
     if (!size)
         return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
-    if (FileChecks::sameFile(p.sourcePath, p.outputPath))
+    // The file read may no longer be the one its name gives.
+    if (FileChecks::sameFile(p.sourcePath, p.outputPath) || source.isNamedBy(p.outputPath))
         return RunOutcome{RunResult::OutputIsSource};
     if (const std::optional<QString> problem = outputProblem(p.outputPath))
         return RunOutcome::concerning(RunResult::OutputNotSaved, p.outputPath, *problem);

@@ -34,6 +34,13 @@ SourceFile::~SourceFile()
         ::close(m_fd);
 }
 
+bool SourceFile::isNamedBy(const QString &path) const
+{
+    struct stat status{};
+    return isOpen() && ::stat(NameBytes::toBytes(path).constData(), &status) == 0 && quint64(status.st_dev) == m_identity.device
+           && quint64(status.st_ino) == m_identity.inode;
+}
+
 QString SourceFile::open()
 {
     if (const std::optional<QString> problem = FileChecks::sourceProblem(m_path))

@@ -41,6 +41,8 @@ public:
     // The whole file; empty when it is not open.
     QByteArrayView bytes() const { return {m_data, m_size}; }
     const Identity &identity() const { return m_identity; }
+    // Whether `path` names the very file opened, now: its device and inode.
+    bool isNamedBy(const QString &path) const;
     // The open file itself, for Qt's readers, which read a file through a device; -1 when not open.
     int descriptor() const { return m_fd; }
 
