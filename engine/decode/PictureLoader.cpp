@@ -1,6 +1,7 @@
 #include "engine/decode/PictureLoader.h"
 
 #include "engine/decode/internal/BitmapChannels.h"
+#include "engine/decode/internal/DeclaredPicture.h"
 #include "engine/decode/internal/FileCompleteness.h"
 #include "engine/decode/internal/JpegDecoder.h"
 #include "engine/decode/internal/SourceReader.h"
@@ -9,8 +10,6 @@
 #include <QImageIOHandler>
 #include <QImageReader>
 #include <QTransform>
-#include <algorithm>
-#include <cmath>
 #include <new>
 
 namespace {
@@ -56,50 +55,6 @@ bool prepare(const SourceFile &source, QImageReader &reader, QString *whyNot)
     return true;
 }
 
-// The format the reader will decode to, as its header declares it; Format_Invalid when it does not
-// tell. Icons declare one image's format but decode to 32 bits, premultiplied.
-QImage::Format declaredFormat(QImageReader &reader)
-{
-    const bool icon = reader.format() == "ico" || reader.format() == "cur";
-    return icon ? QImage::Format_Invalid : reader.imageFormat();
-}
-
-QSize declaredSize(QImageReader &reader)
-{
-    const QSize size = reader.size();
-    return {size.width(), std::abs(size.height())}; // a bitmap stored top row first gives its height negative
-}
-
-// The most decoding holds at once, as the header declares the picture: the picture as decoded
-// (at 32 bits a pixel when the format is not declared), beside it either a copy turned by the EXIF
-// orientation or a copy in 32-bit RGB, and a JPEG's coefficients.
-double decodingBytes(const SourceFile &source, QImageReader &reader)
-{
-    const QSize size = declaredSize(reader);
-    const double width = std::max(size.width(), 0), height = std::max(size.height(), 0);
-    const QImage::Format declared = declaredFormat(reader);
-    const int bits = declared == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(declared).bitsPerPixel();
-    const double decoded = std::ceil(width * bits / 32) * 4 * height;
-    const bool turned = reader.transformation() != QImageIOHandler::TransformationNone;
-    const bool converted = declared != QImage::Format_RGB32 && declared != QImage::Format_ARGB32;
-    return decoded + std::max(turned ? decoded : 0.0, converted ? width * height * 4 : 0.0) + JpegDecoder::bufferBytes(source.bytes());
-}
-
-// Qt's decoders report a picture they could not allocate as one they could not read, but decode
-// into a picture given them at the size and in the format they would allocate. Allocated here, a
-// picture that does not fit in memory shows as such.
-QImage pictureToDecodeInto(QImageReader &reader)
-{
-    const QSize size = declaredSize(reader);
-    const QImage::Format declared = declaredFormat(reader);
-    if (declared == QImage::Format_Invalid || size.isEmpty())
-        return {};
-    QImage picture(size, declared);
-    if (picture.isNull())
-        throw std::bad_alloc();
-    return picture;
-}
-
 // As Qt's reader turns a photo by its EXIF orientation: mirrored first, then turned.
 QImage turned(QImage picture, QImageIOHandler::Transformations turn)
 {
@@ -133,7 +88,7 @@ std::optional<QSize> peekSize(const SourceFile &source, QString *whyNot)
     QImageReader &reader = qtReader.reader();
     if (!prepare(source, reader, whyNot))
         return std::nullopt;
-    QSize size = declaredSize(reader);
+    QSize size = DeclaredPicture::size(reader);
     if (!size.isValid()) {
         refuse(whyNot, damaged);
         return std::nullopt;
@@ -151,7 +106,7 @@ std::optional<QImage> load(const SourceFile &source, QString *whyNot, const Memo
     QImageReader &reader = qtReader.reader();
     if (!prepare(source, reader, whyNot))
         return std::nullopt;
-    budget.check(decodingBytes(source, reader));
+    budget.check(DeclaredPicture::decodingBytes(reader, source.bytes()));
     if (qtReader.readsJpeg()) {
         if (const std::unique_ptr<JpegDecoder> decoder = JpegDecoder::open(source.bytes(), source.stopToken(), budget))
             return decodedJpeg(*decoder, reader.transformation(), source, whyNot);
@@ -161,7 +116,7 @@ std::optional<QImage> load(const SourceFile &source, QString *whyNot, const Memo
             refuse(whyNot, cutShort);
         return std::nullopt;
     }
-    QImage image = pictureToDecodeInto(reader);
+    QImage image = DeclaredPicture::canvas(reader);
     const bool read = reader.read(&image);
     if (source.stopRequested())
         return std::nullopt;
