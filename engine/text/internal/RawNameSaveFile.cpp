@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,9 +13,20 @@ namespace {
 
 QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
+// A symbolic link stays, and the file it leads to is replaced, even one not there yet; a loop of
+// links is left to fail when written.
+QByteArray followedLinks(const QByteArray &name)
+{
+    std::filesystem::path path = name.toStdString();
+    std::error_code error;
+    for (int links = 0; links < 40 && std::filesystem::is_symlink(path, error); ++links)
+        path = path.parent_path() / std::filesystem::read_symlink(path, error);
+    return QByteArray::fromStdString(path.native());
+}
+
 } // namespace
 
-RawNameSaveFile::RawNameSaveFile(QByteArray target) : m_target(std::move(target)) {}
+RawNameSaveFile::RawNameSaveFile(const QByteArray &target) : m_target(followedLinks(target)) {}
 
 RawNameSaveFile::~RawNameSaveFile() { discard(); }
 
