@@ -181,6 +181,9 @@ private slots:
         QTest::newRow("--format of no kind") << QStringList{"--format", "pdf"} + files;
         QTest::newRow("--jobs 0") << QStringList{"--jobs", "0", "--output-dir", "art"} + files;
         QTest::newRow("--open on standard output") << QStringList{"--open", "in.png", "-"};
+        QTest::newRow("--max-memory 0") << QStringList{"--max-memory", "0"} + files;
+        QTest::newRow("--max-memory of no unit") << QStringList{"--max-memory=2Q"} + files;
+        QTest::newRow("--max-memory past 64 bits") << QStringList{"--max-memory", "9000000T"} + files;
     }
     void refuses()
     {
