@@ -23,11 +23,10 @@ public:
         qint64 size = 0;
         qint64 changedSeconds = 0;
         qint64 changedNanoseconds = 0;
-
-        bool operator==(const Identity &) const = default;
     };
 
-    // Opens `path`; a file that cannot be opened gives isOpen() false and says why in problem().
+    // Opens `path`, a name as NameBytes holds one, so that a name whose bytes are not UTF-8 opens
+    // its own file; a file that cannot be opened gives isOpen() false and says why in problem().
     // `stop` is the stop source of the work, shared with whoever may want to end it.
     explicit SourceFile(const QString &path, StopSource stop = {});
     ~SourceFile();
