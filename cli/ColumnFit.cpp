@@ -1,7 +1,6 @@
 #include "cli/ColumnFit.h"
 
 #include "engine/cells/AxisMapping.h"
-#include "engine/cells/CellMetrics.h"
 #include "engine/decode/PictureLoader.h"
 
 #include <charconv>
@@ -11,10 +10,11 @@ std::optional<QString> fitColumns(RunParameters &parameters, int columns, const 
     const std::optional<QSize> size = PictureLoader::peekSize(source);
     if (!size)
         return std::nullopt;
-    const std::optional<float> factor = sizeFactorForCells(size->width(), columns, cellSizeFor(parameters.detail).width);
+    const int cellWidth = samplingCellOf(parameters).width;
+    const std::optional<float> factor = sizeFactorForCells(size->width(), columns, cellWidth);
     if (!factor) {
-        return QStringLiteral("%1: no size factor cuts its %2 pixels into %3 columns at detail %4")
-            .arg(parameters.sourcePath).arg(size->width()).arg(columns).arg(parameters.detail);
+        return QStringLiteral("%1: no size factor cuts its %2 pixels into %3 columns of %4 pixels")
+            .arg(parameters.sourcePath).arg(size->width()).arg(columns).arg(cellWidth);
     }
     parameters.sizeFactor = *factor;
     return std::nullopt;

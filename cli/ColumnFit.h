@@ -7,8 +7,8 @@
 
 class SourceFile;
 
-// Sets the size factor that makes the art of the source exactly `columns` characters wide at the
-// parameters' detail, for the width the header of `source`, the parameters' source opened, gives.
+// Sets the size factor that makes the art of the source exactly `columns` characters wide in the
+// parameters' sampling cell, for the width the header of `source`, the parameters' source opened, gives.
 // The refusal, naming the source, when no factor does; a source whose header cannot be read is
 // left for the run to refuse.
 std::optional<QString> fitColumns(RunParameters &parameters, int columns, const SourceFile &source);

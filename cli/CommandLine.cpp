@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QThread>
 #include <QtNumeric>
 #include <cmath>
@@ -39,15 +40,21 @@ QString description()
     QStringList others;
     for (const OutputKind *kind : outputKinds().sliced(1))
         others << u'.' + kind->fileExtension();
+    others.removeDuplicates(); // a page is an .html file too
     const QStringList paragraphs{
         QStringLiteral("Turns a picture into character art."),
         QStringLiteral("SOURCE is a bitmap, JPEG, GIF, icon, cursor or PNG file. OUTPUT is written %1, in the Windows-1252 "
-                       "code page with CR LF line ends. Each character stands for one cell of the picture the size of a "
-                       "'Lucida Console' glyph at the detail size, so the art is true to the picture when shown in that font "
-                       "at that size.").arg(KindWords::choiceByExtension()),
+                       "code page (text in UTF-8 with --encoding utf-8) with CR LF line ends; --format page writes a complete "
+                       "HTML page in UTF-8 that sets its own font. Each character stands for one cell of the picture the size "
+                       "of a 'Lucida Console' glyph at the detail size, so the art is true to the picture when shown in that "
+                       "font at that size.").arg(KindWords::choiceByExtension()),
         QStringLiteral("OUTPUT may also be - for standard output, /dev/stdout, /dev/stderr, /dev/fd/N or a device such as "
                        "/dev/null: the rows are then written to it as they are made, and it is never replaced. Nothing but "
-                       "the art goes to standard output, so 'glyphsmith-cli photo.jpg - | less' works."),
+                       "the art goes to standard output, so 'glyphsmith-cli photo.jpg - | less' works: piped or redirected, "
+                       "it gets the very bytes a file would. Text for - on a terminal is written as a terminal shows text: "
+                       "the rows alone, in the locale's code page (UTF-8) unless --encoding, with LF line ends, cut into "
+                       "cells of the terminal's shape (its cell in pixels when it reports one, else 1:2) unless --cell, and "
+                       "as wide as the terminal unless --size or --columns."),
         QStringLiteral("With --output-dir DIR, every SOURCE given is written to DIR/NAME.%1 (or %2 with --format), NAME "
                        "being the source's name without its extension; a refusal names its source on stderr and the others "
                        "go on. Two sources that would write the same file are refused before anything is read or written.")
@@ -69,6 +76,17 @@ QString description()
 CliParse usageError(const QString &message)
 {
     return {std::nullopt, QStringLiteral("glyphsmith-cli: %1\nTry 'glyphsmith-cli --help'.").arg(message), CliExit::usage};
+}
+
+// "8x16": a cell of whole pixels, each side 1 to 32767.
+std::optional<CellSize> cellOf(const QString &text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    const CellSize cell{m.captured(1).toInt(), m.captured(2).toInt()};
+    if (!m.hasMatch() || cell.width < 1 || cell.height < 1 || cell.width > 32767 || cell.height > 32767)
+        return std::nullopt;
+    return cell;
 }
 
 // "512M", "2G" or a number of bytes; K, M, G and T are powers of 1024. Nothing for anything else,
@@ -117,9 +135,18 @@ CliParse parseCommandLine(const QStringList &arguments)
             .arg(KindWords::formatNames(), outputKinds().first()->formatName()),
         QStringLiteral("KIND"));
     const QCommandLineOption columnsOption(QStringLiteral("columns"),
-        QStringLiteral("Use the size factor that makes the art exactly N characters wide at the detail "
-                       "size, instead of --size; the factor is shown on stderr."),
+        QStringLiteral("Use the size factor that makes the art exactly N characters wide at the cell size (the "
+                       "detail's, or --cell), instead of --size; the factor is shown on stderr."),
         QStringLiteral("N"));
+    const QCommandLineOption encodingOption(QStringLiteral("encoding"),
+        QStringLiteral("Code page of plain text: cp1252 (the default, where a character it lacks becomes '?') or utf-8, which "
+                       "keeps every character; an HTML fragment in utf-8 is ASCII, every other character by number. RTF is "
+                       "always Windows-1252 and a page UTF-8."),
+        QStringLiteral("CODEPAGE"));
+    const QCommandLineOption cellOption(QStringLiteral("cell"),
+        QStringLiteral("Cut the picture into cells of W x H pixels instead of the detail's, for a display whose cells have "
+                       "another shape (a terminal's: 8x16); RTF and the font reminder still name the detail's size."),
+        QStringLiteral("WxH"));
     const QCommandLineOption invertOption(QStringLiteral("invert"),
         QStringLiteral("Use the ramp from the darkest to the lightest, for light text on a dark background."));
     const QCommandLineOption outputDirOption(QStringLiteral("output-dir"),
@@ -136,8 +163,8 @@ CliParse parseCommandLine(const QStringList &arguments)
         QStringLiteral("Also draw the art as a picture, each character centred in its own cell, and write it to FILE "
                        "as PNG, under the same rules as OUTPUT."),
         QStringLiteral("FILE"));
-    parser.addOptions({rampOption, sizeOption, columnsOption, detailOption, invertOption, formatOption, noReminderOption,
-                       openOption, quietOption, renderOption, outputDirOption, jobsOption, maxMemoryOption});
+    parser.addOptions({rampOption, sizeOption, columnsOption, detailOption, cellOption, invertOption, formatOption, encodingOption,
+                       noReminderOption, openOption, quietOption, renderOption, outputDirOption, jobsOption, maxMemoryOption});
     parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The picture to convert; several with --output-dir."),
                                  QStringLiteral("SOURCE..."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The file to write, or - for standard output."),
@@ -194,11 +221,25 @@ CliParse parseCommandLine(const QStringList &arguments)
     if (!ok || !std::isfinite(size))
         return usageError(QStringLiteral("--size needs a number, not '%1'").arg(parser.value(sizeOption)));
     p.sizeFactor = size;
+    request.sizeGiven = parser.isSet(sizeOption);
 
     const uint detail = parser.value(detailOption).toUInt(&ok);
     if (!ok || detail < 1 || detail > 255)
         return usageError(QStringLiteral("--detail needs a whole number from 1 to 255, not '%1'").arg(parser.value(detailOption)));
     p.detail = quint8(detail);
+
+    if (parser.isSet(encodingOption)) {
+        const QString name = parser.value(encodingOption).toLower();
+        if (name != u"cp1252" && name != u"utf-8")
+            return usageError(QStringLiteral("--encoding needs cp1252 or utf-8, not '%1'").arg(parser.value(encodingOption)));
+        p.encoding = name == u"utf-8" ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+        request.encodingGiven = true;
+    }
+    if (parser.isSet(cellOption)) {
+        p.samplingCell = cellOf(parser.value(cellOption));
+        if (!p.samplingCell)
+            return usageError(QStringLiteral("--cell needs WxH, two whole numbers of pixels from 1 to 32767, not '%1'").arg(parser.value(cellOption)));
+    }
 
     if (parser.isSet(columnsOption)) {
         if (parser.isSet(sizeOption))
@@ -207,11 +248,11 @@ CliParse parseCommandLine(const QStringList &arguments)
         if (!ok || columns < 1)
             return usageError(QStringLiteral("--columns needs a whole number from 1, not '%1'").arg(parser.value(columnsOption)));
         // No side of a scaled picture may pass 32767 pixels.
-        const int cellWidth = cellSizeFor(p.detail).width;
+        const int cellWidth = samplingCellOf(p).width;
         if (columns > uint(32767 / cellWidth)) {
-            return usageError(QStringLiteral("--columns %1 at detail %2 needs a picture %3 pixels wide, over the 32767 a side may have: "
-                                             "at most %4 columns at that detail")
-                                  .arg(columns).arg(detail).arg(qint64(columns) * cellWidth).arg(32767 / cellWidth));
+            return usageError(QStringLiteral("--columns %1 of %2 pixels needs a picture %3 pixels wide, over the 32767 a side may have: "
+                                             "at most %4 columns of that cell")
+                                  .arg(columns).arg(cellWidth).arg(qint64(columns) * cellWidth).arg(32767 / cellWidth));
         }
         request.columns = int(columns);
     }

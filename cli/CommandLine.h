@@ -16,6 +16,9 @@ struct CliRequest
     QString renderPath; // also draw the art as a PNG picture there, when not empty
     bool toStandardOutput = false; // OUTPUT was "-"
     std::optional<int> columns;    // the size factor is found for this many columns of each source
+    bool columnsFromTerminal = false; // the columns are the terminal's width, not the user's
+    bool sizeGiven = false;
+    bool encodingGiven = false;    // otherwise text on a terminal is in the locale's code page
     bool invert = false;           // the ramp runs from dark to light
     // Several sources, each written into the folder as its name without extension plus the
     // kind's, when the folder is not empty; the parameters' own paths are then unused.

@@ -4,6 +4,7 @@
 #include "cli/KindWords.h"
 #include "cli/RenderedArt.h"
 #include "cli/TerminalProgress.h"
+#include "cli/TerminalWindow.h"
 #include "engine/cells/CharacterMapping.h"
 #include "engine/decode/SourceFile.h"
 #include "engine/modASCII.h"
@@ -158,6 +159,8 @@ int convertAsAsked(int argc, char *argv[])
     // A copy of the terminal's descriptor, so that the progress line is still rubbed out once
     // stderr is silenced. Art written to the same terminal would be torn apart by the line.
     const bool artOnTerminal = request.toStandardOutput && isatty(STDOUT_FILENO);
+    if (artOnTerminal)
+        fitToTerminal(request, terminalWindowOf(STDOUT_FILENO));
     std::FILE *terminal = !request.quiet && !artOnTerminal && isatty(STDERR_FILENO) ? fdopen(dup(STDERR_FILENO), "w") : nullptr;
     if (!request.outputDir.isEmpty()) {
         const int exitCode = runBatch(request, terminal, stopRequested);
@@ -174,7 +177,7 @@ int convertAsAsked(int argc, char *argv[])
     if (request.columns) {
         if (const std::optional<QString> refusal = fitColumns(parameters, *request.columns, source))
             return fail(*refusal);
-        if (!request.quiet)
+        if (!request.quiet && !request.columnsFromTerminal)
             say(columnsNote(parameters, *request.columns));
     }
     TerminalProgress progress(terminal, stopRequested);

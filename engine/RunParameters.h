@@ -1,6 +1,10 @@
 #pragma once
 
+#include "engine/cells/CellMetrics.h"
+#include "engine/text/LineFormat.h"
+
 #include <QString>
+#include <optional>
 
 class OutputKind;
 
@@ -19,4 +23,15 @@ struct RunParameters
     bool splitRows = true;
     // The bytes decoding the picture may take; otherwise MemoryBudget::standard().
     std::optional<qint64> memoryBudget = std::nullopt;
+    TextEncoding encoding = TextEncoding::Windows1252; // of text; kinds with a code page of their own keep it
+    // The cell the picture is cut into, in pixels, for a display whose cells are not the
+    // detail's (a terminal's); the text still names the detail's point size.
+    std::optional<CellSize> samplingCell = std::nullopt;
+    bool rowsOnly = false; // the rows alone, each ended by LF, as a terminal shows them
 };
+
+// The cell the run cuts the picture into.
+inline CellSize samplingCellOf(const RunParameters &parameters)
+{
+    return parameters.samplingCell.value_or(cellSizeFor(parameters.detail));
+}

@@ -170,12 +170,16 @@ RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGr
 {
     reporter.yield();
     const OutputKind &kind = p.outputKind ? *p.outputKind : outputKindOf(p.outputPath);
-    const KindContext context{p.detail, cellSizeFor(p.detail), p.fontReminder, QFileInfo(p.sourcePath).fileName()};
-    OutputFile output(p.outputPath, kind.lineFormat());
+    const KindContext context{p.detail, cellSizeFor(p.detail), cellGrey.columns, p.fontReminder, p.encoding, QFileInfo(p.sourcePath).fileName()};
+    LineFormat format = kind.lineFormat(p.encoding);
+    if (p.rowsOnly)
+        format.lineEnd = QByteArrayLiteral("\n");
+    OutputFile output(p.outputPath, format);
     const auto notSaved = [&] { return RunOutcome::concerning(RunResult::OutputNotSaved, p.outputPath, output.errorString()); };
     if (!output.open())
         return notSaved();
-    output.writeLines(kind.header(context));
+    if (!p.rowsOnly)
+        output.writeLines(kind.header(context));
 
     const RampTables tables = buildRampTables(p.ramp);
     for (std::size_t k = 0; k < tables.rampChar.size(); ++k)
@@ -188,15 +192,16 @@ RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGr
         reporter.rowAssembled(rowText);
         reporter.yield();
         reporter.progress(RunPhase::Drawing, rows > 1 ? std::optional(progressPercent(r, rows - 1, 1)) : std::nullopt);
-        output.writeLine(kind.row(rowText));
+        output.writeLine(kind.row(rowText, context));
     }
-    output.writeLines(kind.trailer());
+    if (!p.rowsOnly)
+        output.writeLines(kind.trailer());
     return output.commit() ? RunOutcome{} : notSaved();
 }
 
 RunOutcome convert(const SourceFile &source, const RunParameters &p, Reporter &reporter)
 {
-    const CellSize cell = cellSizeFor(p.detail);
+    const CellSize cell = samplingCellOf(p);
     if (const auto refusal = refusalBeforeLoading(p, cell, source))
         return *refusal;
     QString whyNot;

@@ -10,16 +10,9 @@ namespace {
 // Art files are small; anything larger is not one of ours.
 constexpr qint64 largestArtFile = 256 * 1024 * 1024;
 
-} // namespace
-
-std::optional<ArtFile> readArtFile(const QString &path)
+std::optional<ArtFile> readAs(const OutputKind &kind, const QString &text, TextEncoding encoding)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > largestArtFile)
-        return std::nullopt;
-    const OutputKind &kind = outputKindOf(path);
-    const LineFormat format = kind.lineFormat();
-    QStringList lines = format.decode(file.readAll()).split(QString::fromLatin1(format.lineEnd));
+    QStringList lines = text.split(QString::fromLatin1(kind.lineFormat(encoding).lineEnd));
     const QStringList trailer = kind.trailer();
     // Every line ends in a line end, so the split leaves an empty piece after the last one.
     if (lines.size() < trailer.size() + 1 || !lines.last().isEmpty())
@@ -32,6 +25,25 @@ std::optional<ArtFile> readArtFile(const QString &path)
     if (!art || art->rows.isEmpty())
         return std::nullopt;
     return art;
+}
+
+} // namespace
+
+std::optional<ArtFile> readArtFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > largestArtFile)
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    // Windows-1252 text beyond ASCII is hardly ever UTF-8 as well, so bytes that are UTF-8 were
+    // written as UTF-8.
+    const std::optional<QString> utf8 = Utf8::decode(bytes);
+    const QString text = utf8 ? *utf8 : Windows1252::decode(bytes);
+    for (const OutputKind *kind : kindsReading(path)) {
+        if (std::optional<ArtFile> art = readAs(*kind, text, utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252))
+            return art;
+    }
+    return std::nullopt;
 }
 
 std::optional<quint8> recordedDetail(int points)

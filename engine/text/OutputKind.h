@@ -11,9 +11,11 @@
 // What a kind may need to know of a run to write its file.
 struct KindContext
 {
-    quint8 detail = 10;       // points of the font the cells were measured in
+    quint8 detail = 10;       // points of the font the art is shown in
     CellSize cell;            // the detail's cell, in pixels
+    int columns = 0;          // characters in every row
     bool fontReminder = true; // the user wants the font reminder, where the kind has one
+    TextEncoding encoding = TextEncoding::Windows1252; // the user's code page for text
     QString sourceName;       // the source picture's file name, without its folder
 };
 
@@ -30,16 +32,20 @@ public:
     virtual QString fileExtension() const = 0;
     // The extensions, in lower case, by which an output's name chooses this kind.
     virtual QStringList extensions() const = 0;
+    // The extensions of the files read back as this kind: those that choose it, and those of
+    // another kind's files that may hold this kind by the user's choice.
+    virtual QStringList extensionsRead() const { return extensions(); }
     // The kind in a sentence: "plain text".
     virtual QString description() const = 0;
     // Whether the font reminder may head a file of this kind; RTF sets the font itself.
     virtual bool takesFontReminder() const { return true; }
-    virtual LineFormat lineFormat() const { return {}; }
+    // The code page and line end of the kind's files when the user chose `encoding` for text.
+    virtual LineFormat lineFormat(TextEncoding) const { return {}; }
 
     // The lines before the first row.
     virtual QStringList header(const KindContext &context) const = 0;
     // One row of characters, as assembled, as its line.
-    virtual QString row(const QString &rowText) const = 0;
+    virtual QString row(const QString &rowText, const KindContext &context) const = 0;
     // The lines after the last row, ending with the generated-by line.
     virtual QStringList trailer() const;
     // The art of a file of this kind from its lines, the trailer taken off: the rows and the

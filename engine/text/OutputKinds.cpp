@@ -11,6 +11,7 @@ static constexpr std::array kindTable{
     &theKind<class TextKind>,
     &theKind<class RichTextKind>,
     &theKind<class HtmlKind>,
+    &theKind<class PageKind>,
 };
 
 QList<const OutputKind *> outputKinds()
@@ -29,6 +30,17 @@ const OutputKind &outputKindOf(const QString &outputPath)
             return *kind;
     }
     return kindTable.front()();
+}
+
+QList<const OutputKind *> kindsReading(const QString &path)
+{
+    const QString extension = modFile::GetExtension(path);
+    QList<const OutputKind *> kinds;
+    for (const OutputKind *kind : outputKinds()) {
+        if (kind->extensionsRead().contains(extension, Qt::CaseInsensitive))
+            kinds << kind;
+    }
+    return kinds.isEmpty() ? QList<const OutputKind *>{&kindTable.front()()} : kinds;
 }
 
 const OutputKind *outputKindNamed(const QString &formatName)

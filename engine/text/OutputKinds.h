@@ -12,6 +12,10 @@ QList<const OutputKind *> outputKinds();
 // The kind an output's extension chooses, in any letter case; the default kind for any other name.
 const OutputKind &outputKindOf(const QString &outputPath);
 
+// The kinds a file of this name may hold, in table order: those whose files have its extension,
+// else the default kind.
+QList<const OutputKind *> kindsReading(const QString &path);
+
 // The kind of a --format name; null when no kind has it.
 const OutputKind *outputKindNamed(const QString &formatName);
 

@@ -17,6 +17,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <pty.h>
 #include <sys/stat.h>
 #include <filesystem>
 #include <fstream>
@@ -336,6 +337,7 @@ private slots:
         QTest::newRow("/proc/self/fd/2") << "echo BEFORE > log; \"$0\" pic.png /proc/self/fd/2 2>> log" << txt << QByteArray("BEFORE\nART");
         QTest::newRow("/dev/null") << "\"$0\" pic.png /dev/null > log" << txt << QByteArray();
         QTest::newRow("- is text") << "\"$0\" pic.png - > log" << txt << QByteArray("ART");
+        QTest::newRow("- into a pipe") << "\"$0\" pic.png - | cat > log" << txt << QByteArray("ART");
         QTest::newRow("- as rtf") << "\"$0\" --format rtf pic.png - > log" << QStringList{"art.rtf"} << QByteArray("ART");
         QTest::newRow("- as html") << "\"$0\" --format=html pic.png - > log" << QStringList{"art.html"} << QByteArray("ART");
         QTest::newRow("--format over the extension") << "\"$0\" --format rtf pic.png - > log" << QStringList{"--format", "rtf", "art.txt"}
@@ -356,6 +358,49 @@ private slots:
         QCOMPARE(process.readAllStandardError(), QByteArray());
         QCOMPARE(contentsOf(dir.filePath("log")), log.replace("ART", contentsOf(dir.filePath(reference.last()))));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({reference.last(), "log", "pic.png"}));
+    }
+
+    // On a terminal the art is the rows alone, in UTF-8 with LF line ends, as wide as the terminal
+    // and cut into cells of its shape: the picture's white left half in spaces, its black right
+    // half in full blocks. At detail 10 a cell is 8 pixels wide, so 1 : 2 is 8 x 16.
+    void terminalGetsRowsOnly_data()
+    {
+        QTest::addColumn<QList<int>>("window"); // columns, rows, width and height in pixels
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        // 20 cells of 8 pixels: the picture doubled, 104 pixels high, 6 cells of 16.
+        QTest::newRow("cells of 1 : 2") << QList<int>{20, 10, 0, 0} << QStringList() << 20 << 6;
+        // Cells of 10 x 25 pixels: enlarged 2.5 times, 130 pixels high.
+        QTest::newRow("cells the terminal reports") << QList<int>{20, 10, 200, 250} << QStringList() << 20 << 5;
+        QTest::newRow("no size reported: $COLUMNS") << QList<int>{0, 0, 0, 0} << QStringList() << 40 << 13;
+        QTest::newRow("--columns") << QList<int>{20, 10, 0, 0} << QStringList{"--quiet", "--columns", "10"} << 10 << 3;
+        QTest::newRow("--cell") << QList<int>{20, 10, 0, 0} << QStringList{"--cell", "8x13"} << 20 << 8;
+    }
+    void terminalGetsRowsOnly()
+    {
+        QFETCH(QList<int>, window);
+        QFETCH(QStringList, arguments);
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        QTemporaryDir dir;
+        QVERIFY(writeHalvesPicture(dir.filePath("pic.png"), halves));
+        int terminal = -1, device = -1;
+        termios raw = {};
+        cfmakeraw(&raw); // what the converter writes, without the terminal's LF to CR LF
+        winsize size{ushort(window[1]), ushort(window[0]), ushort(window[2]), ushort(window[3])};
+        QVERIFY(openpty(&terminal, &device, nullptr, &raw, &size) == 0);
+        QProcess process;
+        process.setStandardOutputFile(QString::fromLocal8Bit(ttyname(device)));
+        qputenv("COLUMNS", "40");
+        QCOMPARE(run(process, arguments + QStringList{"--ramp", QStringLiteral(" \u2591\u2592\u2593\u2588"), dir.filePath("pic.png"), "-"}), 0);
+        QByteArray shown(65536, 0);
+        shown.resize(std::max<ssize_t>(::read(terminal, shown.data(), shown.size()), 0));
+        ::close(terminal);
+        ::close(device);
+        const QByteArray row = QString(QString(columns / 2, u' ') + QString(columns / 2, QChar(0x2588))).toUtf8() + '\n';
+        QCOMPARE(shown, row.repeated(rows));
+        QCOMPARE(process.readAllStandardError(), QByteArray());
     }
 
     // The quotient as a float scales a hair short or long of the wanted width; rounded to the

@@ -2,6 +2,7 @@
 #include "engine/modASCII.h"
 #include "engine/render/ArtRenderer.h"
 #include "engine/text/ArtFile.h"
+#include "engine/text/OutputKinds.h"
 #include "tests/TestFiles.h"
 
 #include <QDir>
@@ -322,16 +323,20 @@ void TestRuns::everyCharacterInItsOwnCell()
 void TestRuns::filesReadBackAlike()
 {
     const QString photo = QStringLiteral(GLYPHSMITH_TEST_DATA "/good/photo.jpg");
-    // Plain text keeps only the code page; RTF and HTML keep any character by its number.
+    // Plain text keeps only the code page unless it is UTF-8; RTF and HTML keep any character by
+    // its number, a page as itself. A name may be followed by the kind or code page chosen.
     const QList<std::pair<QString, QStringList>> cases{
-        {QStringLiteral(" .:&<>{}\\@"), {QStringLiteral("art.txt"), QStringLiteral("art.rtf"), QStringLiteral("art.html")}},
-        {QStringLiteral(" \u2591\u2592\u2593\u2588"), {QStringLiteral("blocks.rtf"), QStringLiteral("blocks.htm")}},
+        {QStringLiteral("@\\}{><&:. "), {"art.txt", "art.rtf", "art.html", "page.html page"}},
+        {QStringLiteral(" \u2591\u2592\u2593\u2588"), {"blocks.rtf", "blocks.htm", "blocks.txt utf-8", "ascii.html utf-8", "page.htm page"}},
     };
     for (const auto &[ramp, names] : cases) {
         QImage first;
-        for (const QString &name : names) {
+        for (const QString &entry : names) {
+            const QString name = entry.section(u' ', 0, 0);
+            RunParameters parameters{photo, path(name), ramp, 1.0f, 4, true, outputKindNamed(entry.section(u' ', 1))};
+            parameters.encoding = entry.endsWith(u"utf-8") ? TextEncoding::Utf8 : TextEncoding::Windows1252;
             RecordingObserver run;
-            MakeASCIIPicture({photo, path(name), ramp, 1.0f, 4, true}, run);
+            MakeASCIIPicture(parameters, run);
             const std::optional<ArtFile> art = readArtFile(path(name));
             QVERIFY2(art, qPrintable(name));
             QCOMPARE(art->rows, run.rows);
@@ -342,6 +347,12 @@ void TestRuns::filesReadBackAlike()
             QCOMPARE(picture, first);
         }
     }
+    // RTF written before the paper and the line spacing were set, and before spaces were kept apart.
+    QList<QByteArray> lines = contentsOf(path(QStringLiteral("art.rtf"))).split('\n');
+    lines[0].replace("\\fmodern\\fprq1", "\\fswiss");
+    lines[1] = "\\viewkind4\\uc1\\pard\\f0\\fs8\r";
+    QVERIFY(writeFile(path(QStringLiteral("old.rtf")), lines.join('\n').replace("{}", "")));
+    QCOMPARE(readArtFile(path(QStringLiteral("old.rtf")))->rows, readArtFile(path(QStringLiteral("art.rtf")))->rows);
     // Without its reminder a text file does not say its detail; without its trailer it is not art.
     RecordingObserver run;
     MakeASCIIPicture({photo, path(QStringLiteral("plain.txt")), QStringLiteral(" .:#"), 1.0f, 4, false}, run);

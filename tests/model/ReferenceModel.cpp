@@ -203,7 +203,7 @@ QStringList characterOfGrey(const QString &lightToDark)
     return table;
 }
 
-enum class Kind { Text, RichText, Html };
+enum class Kind { Text, RichText, Html, Page };
 
 // The one Windows-1252 byte of a character; empty when the code page lacks it.
 QByteArray windows1252(const QString &character)
@@ -217,12 +217,13 @@ QByteArray windows1252(const QString &character)
     return encoded.value(character);
 }
 
-// Characters Windows-1252 lacks as numbers: HTML's code point, RTF's UTF-16 units as signed 16-bit, each then "?".
-QString numbered(const QString &row, Kind kind)
+// Characters Windows-1252 lacks (or all but ASCII) as numbers: HTML's code point, RTF's UTF-16 units as signed
+// 16-bit, each then "?".
+QString numbered(const QString &row, Kind kind, bool asciiOnly = false)
 {
     QString out;
     for (const QString &character : charactersOf(row)) {
-        if (!windows1252(character).isEmpty())
+        if (asciiOnly ? character.at(0).unicode() < 128 : !windows1252(character).isEmpty())
             out += character;
         else if (kind == Kind::Html)
             out += u"&#%1;"_s.arg(character.toUcs4().first());
@@ -232,12 +233,36 @@ QString numbered(const QString &row, Kind kind)
     return out;
 }
 
-QStringList documentLines(Kind kind, int detail, bool reminder, const QStringList &rows)
+// The paper of an RTF file: its margins of a quarter inch (360 twips) each, and the widest row of `columns`
+// characters, each 1229/2048 of `detail` points (20 twips a point) wide, and four per cent more, in whole twips.
+qint64 paperWidth(qint64 columns, int detail)
+{
+    const qint64 hundredths = columns * detail * 20 * 1229 * 104, whole = 2048 * 100;
+    return 2 * 360 + hundredths / whole + (hundredths % whole ? 1 : 0);
+}
+
+QStringList pageLines(const QString &sourceName, int cellHeight, const QStringList &rows)
+{
+    const auto escape = [](QString text) { return text.replace(u'&', u"&amp;"_s).replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s); };
+    QStringList lines{u"<!DOCTYPE html>"_s, u"<html>"_s, u"<head>"_s, u"<meta charset=\"utf-8\">"_s,
+                      u"<meta name=\"generator\" content=\"Glyphsmith\">"_s, u"<title>"_s + escape(sourceName) + u"</title>"_s,
+                      u"<style>"_s,
+                      u"pre { font-family: \"Lucida Console\", \"Liberation Mono\", \"DejaVu Sans Mono\", monospace; font-size: %1px; "
+                      "line-height: %1px; letter-spacing: 0; word-spacing: 0; font-kerning: none; font-variant-ligatures: none; "
+                      "white-space: pre; margin: 0; }"_s.arg(cellHeight),
+                      u"</style>"_s, u"</head>"_s, u"<body>"_s, u"<pre>"_s};
+    for (const QString &row : rows)
+        lines << escape(row);
+    return lines << u"</pre>"_s << u"</body>"_s << u"</html>"_s;
+}
+
+QStringList documentLines(Kind kind, int detail, bool reminder, bool utf8, const QStringList &rows)
 {
     QStringList lines;
     if (kind == Kind::RichText) {
-        lines << QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Lucida Console;}}")
-              << QStringLiteral("\\viewkind4\\uc1\\pard\\f0\\fs%1").arg(detail * 2);
+        lines << QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset0 Lucida Console;}}")
+              << QStringLiteral("\\paperw%1\\margl360\\margr360\\viewkind4\\uc1\\pard\\sl-%2\\slmult0\\f0\\fs%3")
+                     .arg(paperWidth(charactersOf(rows.first()).size(), detail)).arg(detail * 20).arg(detail * 2);
     } else if (reminder) {
         lines << u"Friendly Reminder: This is a ASCII Artwork! To properly view this picture, set the font to "
                  "'Lucida Console' and size to %1."_s.arg(detail)
@@ -245,10 +270,14 @@ QStringList documentLines(Kind kind, int detail, bool reminder, const QStringLis
               << QStringLiteral("|abcdefABCDEFG|") << QStringLiteral("|!%@%^#$%&^()'|") << QString() << QString() << QString();
     }
     for (QString row : rows) {
-        if (kind == Kind::RichText)
-            lines << numbered(row.replace(u'\\', u"\\\\"_s).replace(u'{', u"\\{"_s).replace(u'}', u"\\}"_s), kind) + u"\\par"_s;
-        else if (kind == Kind::Html)
-            lines << numbered(row.replace(u'&', u"&amp;"_s).replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s), kind) + u"<BR>"_s;
+        if (kind == Kind::RichText) {
+            // Two spaces side by side are kept apart by an empty group.
+            row = numbered(row.replace(u'\\', u"\\\\"_s).replace(u'{', u"\\{"_s).replace(u'}', u"\\}"_s), kind);
+            while (row.contains(u"  "_s))
+                row.replace(u"  "_s, u" {} "_s);
+            lines << row + u"\\par"_s;
+        } else if (kind == Kind::Html)
+            lines << numbered(row.replace(u'&', u"&amp;"_s).replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s), kind, utf8) + u"<BR>"_s;
         else
             lines << row;
     }
@@ -257,13 +286,13 @@ QStringList documentLines(Kind kind, int detail, bool reminder, const QStringLis
     return lines << QString() << QString() << QStringLiteral("Generated by Glyphsmith");
 }
 
-// Each line followed by CR LF; a character the code page cannot hold becomes one "?".
-QByteArray windows1252Lines(const QStringList &lines)
+// Each line followed by CR LF; in Windows-1252 a character the code page cannot hold becomes one "?".
+QByteArray fileLines(const QStringList &lines, bool utf8)
 {
     QByteArray bytes;
     for (const QString &line : lines) {
         for (const QString &character : charactersOf(line))
-            bytes += windows1252(character).isEmpty() ? QByteArray("?") : windows1252(character);
+            bytes += utf8 ? character.toUtf8() : windows1252(character).isEmpty() ? QByteArray("?") : windows1252(character);
         bytes += "\r\n";
     }
     return bytes;
@@ -272,7 +301,7 @@ QByteArray windows1252Lines(const QStringList &lines)
 } // namespace
 
 ReferenceResult referenceOutput(const QString &source, const QString &outputName, const QString &ramp, float size,
-                                int detail, bool reminder)
+                                int detail, bool reminder, const ReferenceLook &look)
 {
     if (size == 0.0f)
         return {{}, u"size 0 leaves no picture"_s};
@@ -298,8 +327,9 @@ ReferenceResult referenceOutput(const QString &source, const QString &outputName
         return {{}, u"scaled picture over 32767 pixels on a side"_s};
 
     // Pixels per em at 96 dots per inch; a glyph is as tall as the em and 1229/2048 of it wide.
-    const int cellHeight = int(std::nearbyint(detail * 96.0 / 72.0));
-    const int cellWidth = int(std::nearbyint(cellHeight * 1229.0 / 2048.0));
+    const int glyphHeight = int(std::nearbyint(detail * 96.0 / 72.0));
+    const int cellHeight = look.cell.isEmpty() ? glyphHeight : look.cell.height();
+    const int cellWidth = look.cell.isEmpty() ? int(std::nearbyint(glyphHeight * 1229.0 / 2048.0)) : look.cell.width();
     const int columns = int(width) / cellWidth;
     const int rows = int(height) / cellHeight;
     if (columns == 0 || rows == 0)
@@ -313,6 +343,8 @@ ReferenceResult referenceOutput(const QString &source, const QString &outputName
     }
     // By the upper-cased text after the last "." of the file name.
     const QString extension = QFileInfo(outputName).suffix().toUpper();
-    const Kind kind = extension == u"RTF"_s ? Kind::RichText : extension == u"HTM"_s || extension == u"HTML"_s ? Kind::Html : Kind::Text;
-    return {windows1252Lines(documentLines(kind, detail, reminder, rowTexts)), {}};
+    const Kind kind = look.page ? Kind::Page : extension == u"RTF"_s ? Kind::RichText : extension == u"HTM"_s || extension == u"HTML"_s ? Kind::Html : Kind::Text;
+    if (kind == Kind::Page) // always UTF-8, its font set by its style, so no reminder and no generated-by line
+        return {fileLines(pageLines(QFileInfo(source).fileName(), glyphHeight, rowTexts), true), {}};
+    return {fileLines(documentLines(kind, detail, reminder, look.utf8, rowTexts), look.utf8 && kind == Kind::Text), {}};
 }

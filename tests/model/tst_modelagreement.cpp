@@ -46,6 +46,7 @@ struct Conversion
     QString output = u"art.txt"_s;
     bool reminder = true;
     Twist twist = Twist::None;
+    ReferenceLook look = {};
 };
 
 // The exit code (-1 when the converter could not start, crashed or had to be killed) and the standard error.
@@ -80,8 +81,10 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 
 void addRow(const char *what, const Conversion &c)
 {
-    QTest::addRow("%s%s | size %s | detail %d | %s | %s%s", what, qPrintable(QFileInfo(c.picture).fileName()), qPrintable(c.size),
-                  c.detail, qPrintable(ramps.at(c.ramp).first), qPrintable(c.output), c.reminder ? "" : " | no reminder")
+    const QString look = (c.look.page ? u" | page"_s : QString()) + (c.look.utf8 ? u" | UTF-8"_s : QString())
+                         + (c.look.cell.isEmpty() ? QString() : u" | cell %1x%2"_s.arg(c.look.cell.width()).arg(c.look.cell.height()));
+    QTest::addRow("%s%s | size %s | detail %d | %s | %s%s%s", what, qPrintable(QFileInfo(c.picture).fileName()), qPrintable(c.size),
+                  c.detail, qPrintable(ramps.at(c.ramp).first), qPrintable(c.output), c.reminder ? "" : " | no reminder", qPrintable(look))
         << c;
 }
 
@@ -139,6 +142,8 @@ void tst_ModelAgreement::initTestCase()
     // Ten cells across and two down, all of the lightest character, the first of the ramp.
     QCOMPARE(referenceOutput(white, m_work.filePath(u"a"_s), ramps[9].second, 1, 10, false).bytes.left(24),
              (QByteArray(10, ramps[9].second.front().toLatin1()) + "\r\n").repeated(2));
+    // 256 columns of 1229/2048 of 20 twips are 3072.5 twips, 4 % more 3195.4: 3196 and two margins of 360.
+    QVERIFY(referenceOutput(m_made[0], m_work.filePath(u"a.rtf"_s), u"#"_s, 1, 1, false).bytes.contains("\\paperw3916\\"));
 }
 
 void tst_ModelAgreement::agreement_data()
@@ -177,6 +182,13 @@ void tst_ModelAgreement::agreement_data()
     addRow("German locale: ", {big, u"0.5"_s, 2, 3, u"art.txt"_s, true, Twist::GermanLocale});
     addRow("output folder missing: ", {big, u"1"_s, 10, 2, u"missing/art.txt"_s, true, Twist::FolderMissing});
     addRow("output is the source: ", {big, u"1"_s, 10, 2, u"(the source)"_s, true, Twist::OutputIsSource});
+    // The looks a user may choose: a page under any name, UTF-8 text, cells of a terminal's shape.
+    for (int i = 0; i < pictures.size(); ++i) {
+        const QString output = outputs[i % 6];
+        addRow("", {pictures[i], sizes[i % 7], details[i % 6], 3 + i % 3, output, i % 2 == 0, Twist::None, {true, false, {}}});
+        addRow("", {pictures[i], sizes[(i + 3) % 7], details[(i + 2) % 6], 4 + i % 2, output, i % 2 == 1, Twist::None, {false, true, {}}});
+        addRow("", {pictures[i], u"1"_s, details[(i + 4) % 6], 2 + i % 4, output, true, Twist::None, {false, i % 3 == 0, QSize(3 + i, 7 + 2 * i)}});
+    }
 
     // Arguments the converter cannot use stop it before it writes anything.
     addRow("usage error: ", {m_made[0], u"1"_s, 0, 2, u"art.txt"_s, true, Twist::UsageError});
@@ -236,6 +248,12 @@ void tst_ModelAgreement::agreement()
         arguments << u"--size"_s << conversion.size;
     if (!conversion.reminder)
         arguments << u"--no-reminder"_s;
+    if (conversion.look.page)
+        arguments << u"--format"_s << u"page"_s;
+    if (conversion.look.utf8)
+        arguments << u"--encoding=utf-8"_s;
+    if (!conversion.look.cell.isEmpty())
+        arguments << u"--cell"_s << u"%1x%2"_s.arg(conversion.look.cell.width()).arg(conversion.look.cell.height());
     if (conversion.twist == Twist::UsageError) {
         QCOMPARE(runConverter(arguments << source << output).first, 2);
         QVERIFY(!QFileInfo::exists(output));
@@ -243,7 +261,7 @@ void tst_ModelAgreement::agreement()
     }
 
     const ReferenceResult expected = referenceOutput(source, output, ramps[conversion.ramp].second,
-                                                     QLocale::c().toFloat(conversion.size), conversion.detail, conversion.reminder);
+                                                     QLocale::c().toFloat(conversion.size), conversion.detail, conversion.reminder, conversion.look);
     QVERIFY2(expected.refused() || !unreadable, "the model reads a picture that should be refused");
     const std::pair<int, QByteArray> run = runConverter(arguments << source << output, conversion.twist == Twist::GermanLocale);
     if (expected.refused()) { // exit 1, one line on the standard error, the output as it was

@@ -39,7 +39,9 @@ QString unescaped(const QString &line)
 } // namespace
 
 // HTML rows, each ended by a line-break tag, with no document around them: a fragment to paste
-// into a page, or to open as it is.
+// into a page, or to open as it is. A fragment declares no charset, so whatever shows it guesses
+// one: asked for UTF-8, it is written in ASCII, every other character by number, which reads the
+// same under any guess and in the charset of any page it is pasted into.
 class HtmlKind final : public OutputKind
 {
 public:
@@ -48,14 +50,19 @@ public:
     QStringList extensions() const override { return {QStringLiteral("htm"), QStringLiteral("html")}; }
     QString description() const override { return QStringLiteral("HTML"); }
 
+    LineFormat lineFormat(TextEncoding encoding) const override
+    {
+        return encoding == TextEncoding::Utf8 ? utf8Lines(Utf8::holdsAscii) : LineFormat();
+    }
+
     QStringList header(const KindContext &context) const override
     {
         return context.fontReminder ? FontReminder::lines(context.detail) : QStringList();
     }
-    QString row(const QString &rowText) const override
+    QString row(const QString &rowText, const KindContext &context) const override
     {
         static constexpr std::array<QStringView, 3> replacements{u"&amp;", u"&lt;", u"&gt;"};
-        return MarkupRows::escaped(rowText, u"&<>", replacements, lineFormat().holds, byNumber) + rowEnd;
+        return MarkupRows::escaped(rowText, u"&<>", replacements, lineFormat(context.encoding).holds, byNumber) + rowEnd;
     }
 
     std::optional<ArtFile> read(QStringList lines) const override
