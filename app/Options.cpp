@@ -4,6 +4,8 @@
 #include "app/Platform.h"
 #include "app/ProductInfo.h"
 
+#include <QMenu>
+
 namespace {
 
 SettingKey keyOf(const char *key)
@@ -42,6 +44,17 @@ void restore(Platform &platform, OptionCheckBox *openWhenDone, OptionCheckBox *f
 {
     restoreOne(platform, openWhenDone, openKey);
     restoreOne(platform, fontReminder, reminderKey);
+}
+
+QAction *addRememberedItem(QMenu *menu, Platform &platform, const QString &text, const char *key)
+{
+    QAction *item = menu->addAction(text);
+    item->setObjectName(QStringLiteral("mnu") + QLatin1String(key));
+    item->setCheckable(true);
+    item->setChecked(platform.setting(keyOf(key), QStringLiteral("0")).trimmed() == u"1");
+    QObject::connect(item, &QAction::toggled, item,
+                     [&platform, key](bool checked) { platform.saveSetting(keyOf(key), checked ? QStringLiteral("1") : QStringLiteral("0")); });
+    return item;
 }
 
 } // namespace Options

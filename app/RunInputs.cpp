@@ -2,6 +2,7 @@
 
 #include "engine/text/OutputKind.h"
 #include "engine/text/OutputKinds.h"
+#include "engine/text/modFile.h"
 
 #include <cmath>
 #include <limits>
@@ -50,4 +51,10 @@ std::optional<quint8> detailOf(const QString &text, const QLocale &locale)
 bool fontReminderFor(const QString &outputPath, Qt::CheckState reminderBox)
 {
     return reminderBox == Qt::Checked && outputKindOf(outputPath).takesFontReminder();
+}
+
+const OutputKind *outputKindFor(const QString &outputPath, bool completePages)
+{
+    const OutputKind *page = outputKindNamed(QStringLiteral("page"));
+    return completePages && page->extensionsRead().contains(modFile::GetExtension(outputPath), Qt::CaseInsensitive) ? page : nullptr;
 }

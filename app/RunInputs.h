@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+class OutputKind;
+
 // The size factor typed by the user: a number in `locale`'s form ("0,5" under a comma locale)
 // or in the C form ("0.5"); nothing when the text is neither.
 std::optional<float> sizeFactorOf(const QString &text, const QLocale &locale = QLocale());
@@ -14,3 +16,7 @@ std::optional<quint8> detailOf(const QString &text, const QLocale &locale = QLoc
 // Whether a run writes the font reminder: only when the box is fully checked, and never into a
 // kind of file that sets its font itself (RTF).
 bool fontReminderFor(const QString &outputPath, Qt::CheckState reminderBox);
+
+// The kind an output is written as: an HTML name as a complete page when the user wants pages,
+// else the kind its name chooses (null).
+const OutputKind *outputKindFor(const QString &outputPath, bool completePages);

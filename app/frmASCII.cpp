@@ -39,7 +39,10 @@ QString pictureFilter()
     return qtFileFilter(QStringLiteral("All Picture Files|*.bmp;*.jpg;*.jpeg;*.gif;*.ico;*.cur;*.png|All Files (*.*)|*.*"));
 }
 
-QString outputFilter() { return qtFileFilter(QStringLiteral("Text File (*.txt)|*.txt|Rich Text File (*.rtf)|*.rtf")); }
+QString outputFilter()
+{
+    return qtFileFilter(QStringLiteral("Text File (*.txt)|*.txt|Rich Text File (*.rtf)|*.rtf|Web Page (*.htm *.html)|*.htm;*.html"));
+}
 
 // The one local file a drag carries; empty for anything else.
 QString droppedFile(const QMimeData *data)
@@ -87,6 +90,10 @@ void frmASCII::buildMenu()
     m_artPreviewAction->setEnabled(false);
     // The file may have been made, changed or removed since the box last changed.
     connect(view, &QMenu::aboutToShow, this, &frmASCII::refreshArtPreview);
+    QMenu *options = menuBar()->addMenu(QStringLiteral("Options"));
+    options->setObjectName(QStringLiteral("mnuOptions"));
+    m_completePages = Options::addRememberedItem(options, m_platform, QStringLiteral("HTML Files As Complete Pages"), "CompletePages");
+    m_textInUtf8 = Options::addRememberedItem(options, m_platform, QStringLiteral("Text Files In UTF-8"), "TextUtf8");
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     QAction *support = help->addAction(QStringLiteral("Online Support"), this, &frmASCII::mnuOS_Click);
@@ -215,6 +222,8 @@ void frmASCII::cmdMake_Click()
     parameters.sizeFactor = *size;
     parameters.detail = *detail;
     parameters.fontReminder = fontReminderFor(parameters.outputPath, c.iFR->checkState());
+    parameters.outputKind = outputKindFor(parameters.outputPath, m_completePages->isChecked());
+    parameters.encoding = m_textInUtf8->isChecked() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 
     setRunning(true);
     WindowProgress observer(runDisplay(), parameters.outputPath, m_platform, [this] { return m_closeRequested; });

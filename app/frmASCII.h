@@ -77,4 +77,6 @@ private:
     QPointer<pp> m_artPreview;
     const QPointer<pp> *m_previewBeingMade = nullptr;
     QAction *m_artPreviewAction = nullptr;
+    QAction *m_completePages = nullptr;
+    QAction *m_textInUtf8 = nullptr;
 };

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -114,6 +115,7 @@ private slots:
     void stateAfterLoading();
     void optionsRestored_data();
     void optionsRestored();
+    void optionsMenu();
     void choosingAPicture_data();
     void choosingAPicture();
     void filterConversion_data();
@@ -295,6 +297,32 @@ void TestMainWindow::optionsRestored()
         open();
         QCOMPARE(box(reminder)->value(), value == 1 ? 0 : 1);
     }
+}
+
+// Between View and Help, each item off until the user checks it, then remembered under a key of
+// its own; a run takes them: an HTML name written as a page, text in UTF-8.
+void TestMainWindow::optionsMenu()
+{
+    QStringList menus;
+    for (const QAction *menu : window->menuBar()->actions())
+        menus << menu->text();
+    QCOMPARE(menus, (QStringList{"View", "Options", "Help"}));
+    folder->writeFile(QStringLiteral("Formats.TXT"), " .\xB0#\r\n");
+    for (const bool stored : {false, true}) {
+        open();
+        for (const char *item : {"mnuCompletePages", "mnuTextUtf8"}) {
+            QCOMPARE(window->findChild<QAction *>(item)->isChecked(), stored);
+            window->findChild<QAction *>(item)->setChecked(true);
+        }
+    }
+    QCOMPARE(platform->store, (QMap<QString, QString>{{"Glyphsmith/Options/CompletePages", "1"}, {"Glyphsmith/Options/TextUtf8", "1"}}));
+    makeArt(photo, folder->path("art.txt"));
+    // Each item by itself: a page is written with UTF-8 text off.
+    window->findChild<QAction *>("mnuTextUtf8")->setChecked(false);
+    makeArt(photo, folder->path("art.htm"));
+    QVERIFY(folder->readFile("art.htm").startsWith("<!DOCTYPE html>") && folder->readFile("art.txt").contains("\xC2\xB0"));
+    window->controls().cmdASCIIBrowse->click();
+    QCOMPARE(platform->dialogs.last().filter, "Text File (*.txt);;Rich Text File (*.rtf);;Web Page (*.htm *.html)");
 }
 
 void TestMainWindow::choosingAPicture_data()
