@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch prefix with DESTDIR, checks what a desktop needs of it, and
-# runs the installed converter from another folder, where it must find the installed ramp list;
-# then installs it under a fresh prefix, whose converter must find that prefix's list with no
-# data folder of the user's or the system's holding one, and whose programs give their help and
-# version without a display.
+# Installs the build into a scratch prefix with DESTDIR, checks what a desktop needs of it and the
+# font alias, and runs the installed converter from another folder, where it must find the
+# installed ramp list; then installs it under a fresh prefix, whose converter must find that
+# prefix's list with no data folder of the user's or the system's holding one, and whose programs
+# give their help and version without a display.
 # Usage: check-install.sh BUILD_FOLDER PICTURE VERSION
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -34,6 +34,14 @@ for page in glyphsmith glyphsmith-cli; do
     check test -s "$share/man/man1/$page.1.gz"
     check bash -c "man -l '$share/man/man1/$page.1.gz' 2>&1 >/dev/null | grep -q . && exit 1; man -l '$share/man/man1/$page.1.gz' | grep -q NAME"
 done
+
+# The font alias: fontconfig, reading the installed file after the system's own configuration
+# (as the package's link in /etc/fonts/conf.d has it read), gives Lucida Console a face of its advance.
+alias=$share/fontconfig/conf.avail/30-glyphsmith-lucida-console.conf
+check test -s "$alias"
+printf '<fontconfig><include>/etc/fonts/fonts.conf</include><include>%s</include></fontconfig>\n' "$alias" \
+    > "$scratch/fonts.conf"
+check bash -c "FONTCONFIG_FILE='$scratch/fonts.conf' fc-match -f '%{family}' 'Lucida Console' | grep -qx 'Liberation Mono\|DejaVu Sans Mono'"
 
 # No ramp list beside the installed converter, none of the user's: the installed one is used.
 mkdir -p "$scratch/elsewhere" "$scratch/home"
