@@ -8,6 +8,12 @@
 
 class OutputKind;
 
+// How the cells' tones become characters. The grey bands split 0 ... 255 into as many equal
+// bands as the ramp has characters, the darkest band taking its last. The ink measures how much
+// of its cell each character inks and gives each cell the character whose shade looks closest
+// to the photo over it, as the eye sees both from a distance.
+enum class ToneMapping { bands, ink };
+
 // What one conversion is asked to do.
 struct RunParameters
 {
@@ -28,6 +34,14 @@ struct RunParameters
     // detail's (a terminal's); the text still names the detail's point size.
     std::optional<CellSize> samplingCell = std::nullopt;
     bool rowsOnly = false; // the rows alone, each ended by LF, as a terminal shows them
+    ToneMapping tone = ToneMapping::bands;
+    // Light text on a dark ground: the bands take the ramp from dark to light, the ink its
+    // shades as light ink on black.
+    bool invert = false;
+    // The ink's own: the photo's range of lightness stretched to the ramp's (levels), and what a
+    // cell's character misses carried on to its neighbours (diffusion).
+    bool levels = true;
+    bool diffusion = true;
 };
 
 // The cell the run cuts the picture into.

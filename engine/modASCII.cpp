@@ -1,5 +1,6 @@
 #include "engine/modASCII.h"
 
+#include "engine/ArtRows.h"
 #include "engine/cells/AxisMapping.h"
 #include "engine/cells/CellMetrics.h"
 #include "engine/cells/CharacterMapping.h"
@@ -10,6 +11,7 @@
 #include "engine/decode/MemoryBudget.h"
 #include "engine/decode/PictureLoader.h"
 #include "engine/decode/SourceFile.h"
+#include "engine/render/InkCoverage.h"
 #include "engine/RunRefusals.h"
 #include "engine/text/internal/OutputFile.h"
 #include "engine/text/OutputKind.h"
@@ -119,13 +121,13 @@ private:
 };
 
 // Rows are read as the decoder delivers them, and a photo's lower rows meanwhile by a second
-// decoder of their own, while the caller keeps answering. The greys of the cells; nothing, with
-// the reason in `whyNot`, when the picture turns out to be damaged.
-std::optional<CellGrid<quint8>> sampleGreys(Reporter &reporter, PictureRows &picture, const AxisMapping &columns,
-                                            const AxisMapping &rows, bool splitRows, const StopToken &stop, QString &whyNot)
+// decoder of their own, while the caller keeps answering. The tones of the cells, `keep` saying
+// which; nothing, with the reason in `whyNot`, when the picture turns out to be damaged.
+std::optional<CellTones> sampleTones(Reporter &reporter, PictureRows &picture, const AxisMapping &columns, const AxisMapping &rows,
+                                     CellSampler::Keep keep, bool splitRows, const StopToken &stop, QString &whyNot)
 {
-    const std::unique_ptr<LowerRowsSampling> lower = splitRows ? LowerRowsSampling::start(picture, columns, rows, stop) : nullptr;
-    CellSampler sampler(columns, rows, CellSampler::Keep::greys, 0, lower ? lower->firstCellRow() : rows.cellCount());
+    const std::unique_ptr<LowerRowsSampling> lower = splitRows ? LowerRowsSampling::start(picture, columns, rows, keep, stop) : nullptr;
+    CellSampler sampler(columns, rows, keep, 0, lower ? lower->firstCellRow() : rows.cellCount());
     const auto rowsRead = [&] { return qint64(sampler.sourceRowsAdded()) + (lower ? lower->sourceRowsAdded() : 0); };
     SamplingReports reports(reporter, sampler.columnCount(), qint64(sampler.sourceRowsNeeded()) + (lower ? lower->sourceRowsNeeded() : 0));
     const auto failed = [&](const auto &reader) {
@@ -142,18 +144,18 @@ std::optional<CellGrid<quint8>> sampleGreys(Reporter &reporter, PictureRows &pic
         reports.rowsRead(rowsRead());
     }
     if (!lower)
-        return picture.finish() ? std::optional(sampler.takeCellGrey()) : failed(picture);
+        return picture.finish() ? std::optional(sampler.takeCellTones()) : failed(picture);
     while (!lower->waitFor(std::chrono::milliseconds(10))) {
         reporter.yield();
         reports.rowsRead(rowsRead());
     }
-    std::optional<CellGrid<quint8>> below = lower->takeGreys();
+    std::optional<CellTones> below = lower->takeTones();
     if (!below)
         return failed(*lower);
     reports.rowsRead(rowsRead());
-    CellGrid<quint8> greys = sampler.takeCellGrey();
-    greys.append(*below);
-    return greys;
+    CellTones tones = sampler.takeCellTones();
+    tones.append(*below);
+    return tones;
 }
 
 // The sampler took each cell's grey as its row of cells was finished, while the decoder was busy
@@ -166,11 +168,21 @@ void reportGreying(Reporter &reporter, int columns)
     }
 }
 
-RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGrid<quint8> &cellGrey)
+// The ink of the ramp's characters, for the ink mapping, measured beside the decoding: for most
+// of a photo its decoder keeps one core busy on its own. Nothing to measure for the bands.
+std::future<std::vector<double>> measureInk(const RunParameters &p, CellSize cell)
+{
+    if (p.tone != ToneMapping::ink)
+        return std::async(std::launch::deferred, [] { return std::vector<double>(); });
+    // Deferred to the first get() should no thread be had.
+    return std::async(std::launch::async | std::launch::deferred, [ramp = p.ramp, cell] { return inkCoverageOf(distinctCharacters(ramp), cell); });
+}
+
+RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellTones &tones, std::future<std::vector<double>> &ink)
 {
     reporter.yield();
     const OutputKind &kind = p.outputKind ? *p.outputKind : outputKindOf(p.outputPath);
-    const KindContext context{p.detail, cellSizeFor(p.detail), cellGrey.columns, p.fontReminder, p.encoding, QFileInfo(p.sourcePath).fileName()};
+    const KindContext context{p.detail, cellSizeFor(p.detail), tones.grey.columns, p.fontReminder, p.encoding, QFileInfo(p.sourcePath).fileName()};
     LineFormat format = kind.lineFormat(p.encoding);
     if (p.rowsOnly)
         format.lineEnd = QByteArrayLiteral("\n");
@@ -181,14 +193,14 @@ RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellGr
     if (!p.rowsOnly)
         output.writeLines(kind.header(context));
 
-    const RampTables tables = buildRampTables(p.ramp);
-    for (std::size_t k = 0; k < tables.rampChar.size(); ++k)
+    ArtRows art(p, tones, ink.get());
+    for (int k = 0; k < art.characterCount(); ++k)
         reporter.yield();
 
     reporter.drawingBegins();
-    const int rows = cellGrey.rows;
+    const int rows = tones.grey.rows;
     for (int r = 0; r < rows; ++r) {
-        const QString rowText = assembleRow(cellGrey.row(r), tables);
+        const QString rowText = art.next();
         reporter.rowAssembled(rowText);
         reporter.yield();
         reporter.progress(RunPhase::Drawing, rows > 1 ? std::optional(progressPercent(r, rows - 1, 1)) : std::nullopt);
@@ -204,6 +216,7 @@ RunOutcome convert(const SourceFile &source, const RunParameters &p, Reporter &r
     const CellSize cell = samplingCellOf(p);
     if (const auto refusal = refusalBeforeLoading(p, cell, source))
         return *refusal;
+    std::future<std::vector<double>> ink = measureInk(p, cell);
     QString whyNot;
     const MemoryBudget budget = p.memoryBudget ? MemoryBudget(*p.memoryBudget) : MemoryBudget::standard();
     const std::unique_ptr<PictureRows> picture = openPicture(reporter, source, budget, whyNot);
@@ -221,11 +234,12 @@ RunOutcome convert(const SourceFile &source, const RunParameters &p, Reporter &r
     // A negative factor still reads every column, but the picture keeps its size: nothing is written.
     if (p.sizeFactor != 1.0f)
         reportResizing(reporter, size.width(), columns.scaledLength, p.sizeFactor < 0 ? 0 : resizingWriteColumns(size.width(), p.sizeFactor));
-    const std::optional<CellGrid<quint8>> cellGrey = sampleGreys(reporter, *picture, columns, rows, p.splitRows, source.stopToken(), whyNot);
-    if (!cellGrey)
+    const CellSampler::Keep keep = p.tone == ToneMapping::ink ? CellSampler::Keep::greysAndLight : CellSampler::Keep::greys;
+    const std::optional<CellTones> tones = sampleTones(reporter, *picture, columns, rows, keep, p.splitRows, source.stopToken(), whyNot);
+    if (!tones)
         return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
-    reportGreying(reporter, cellGrey->columns);
-    return drawAndWrite(reporter, p, *cellGrey);
+    reportGreying(reporter, tones->grey.columns);
+    return drawAndWrite(reporter, p, *tones, ink);
 }
 
 } // namespace

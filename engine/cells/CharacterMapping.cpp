@@ -47,6 +47,16 @@ QString reversedRamp(const QString &ramp)
     return reversed;
 }
 
+std::vector<QString> distinctCharacters(const QString &ramp)
+{
+    std::vector<QString> distinct;
+    for (const QString &character : charactersOf(ramp)) {
+        if (std::find(distinct.begin(), distinct.end(), character) == distinct.end())
+            distinct.push_back(character);
+    }
+    return distinct;
+}
+
 QString assembleRow(std::span<const quint8> greys, const RampTables &tables)
 {
     QString row;

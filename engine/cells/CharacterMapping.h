@@ -23,3 +23,6 @@ QString assembleRow(std::span<const quint8> greys, const RampTables &tables);
 
 // The ramp's characters in the opposite order, a surrogate pair kept whole.
 QString reversedRamp(const QString &ramp);
+
+// Each character of the ramp once, where it first comes, a surrogate pair kept whole.
+std::vector<QString> distinctCharacters(const QString &ramp);

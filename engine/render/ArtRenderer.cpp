@@ -1,10 +1,11 @@
 #include "engine/render/ArtRenderer.h"
 
+#include "engine/render/internal/GlyphCells.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
-#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
@@ -34,35 +35,6 @@ QString measuredFamily()
     return best;
 }
 
-// Where the baseline goes in a cell: the band the font inks, from the top of its tallest
-// printable character to the bottom of its lowest, is centred in the cell. Text lands on whole
-// pixels, so the baseline is rounded up the cell: a band a pixel taller than the cell loses the
-// top row of its tallest marks rather than a whole underscore.
-double baselineIn(const QFont &font, CellSize cell)
-{
-    const QFontMetricsF metrics(font);
-    double top = 0;
-    double bottom = 0;
-    for (char16_t c = u'!'; c <= u'~'; ++c) {
-        const QRectF ink = metrics.tightBoundingRect(QString(QChar(c)));
-        top = std::min(top, ink.top());
-        bottom = std::max(bottom, ink.bottom());
-    }
-    return std::floor((cell.height - (bottom - top)) / 2 - top);
-}
-
-// One character drawn in a cell of its own, centred across by its advance, clipped to the cell.
-QImage glyphCell(const QString &c, const QFont &font, CellSize cell, double baseline)
-{
-    QImage image(cell.width, cell.height, QImage::Format_Grayscale8);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF((cell.width - QFontMetricsF(font).horizontalAdvance(c)) / 2, baseline), c);
-    return image;
-}
-
 } // namespace
 
 QString ArtRenderer::fontFamily() { return measuredFamily(); }
@@ -85,9 +57,7 @@ QImage ArtRenderer::render(const QStringList &rows, quint8 detail)
     if (art.isNull())
         return {};
     art.fill(Qt::white);
-    QFont font(fontFamily());
-    font.setPixelSize(cell.height);
-    const double baseline = baselineIn(font, cell);
+    const GlyphCells glyphCells(cell);
     QHash<char32_t, QImage> glyphs;
     for (qsizetype r = 0; r < characters.size(); ++r) {
         for (qsizetype c = 0; c < characters[r].size(); ++c) {
@@ -96,7 +66,7 @@ QImage ArtRenderer::render(const QStringList &rows, quint8 detail)
                 continue;
             auto glyph = glyphs.find(ch);
             if (glyph == glyphs.end())
-                glyph = glyphs.insert(ch, glyphCell(QString::fromUcs4(&ch, 1), font, cell, baseline));
+                glyph = glyphs.insert(ch, glyphCells.draw(QString::fromUcs4(&ch, 1)));
             for (int y = 0; y < cell.height; ++y) {
                 std::copy_n(glyph->constScanLine(y), cell.width,
                             art.scanLine(int(r) * cell.height + y) + c * cell.width);

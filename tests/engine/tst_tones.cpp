@@ -83,23 +83,54 @@ private slots:
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x)
                 picture.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (y * 53) % 256));
-        const auto greysOf = [&](float factor, int first, int end) {
-            CellSampler sampler(mapAxis(29, factor, 5), mapAxis(61, factor, 7), CellSampler::Keep::greys, first, end);
+        const auto tonesOf = [&](float factor, int first, int end) {
+            CellSampler sampler(mapAxis(29, factor, 5), mapAxis(61, factor, 7), CellSampler::Keep::greysAndLight, first, end);
             for (int y = sampler.firstSourceRow(); !sampler.complete(); ++y)
                 sampler.addSourceRow(reinterpret_cast<const QRgb *>(picture.constScanLine(y)));
-            return sampler.takeCellGrey();
+            return sampler.takeCellTones();
         };
         for (const float factor : {1.0f, 2.5f, 0.37f}) {
-            const CellGrid<quint8> whole = greysOf(factor, 0, 1000);
-            QVERIFY(whole.rows > 2);
-            for (int split = 1; split < whole.rows; ++split) {
-                const CellGrid<quint8> upper = greysOf(factor, 0, split), lower = greysOf(factor, split, 1000);
-                QCOMPARE(upper.rows + lower.rows, whole.rows);
-                std::vector<quint8> joined = upper.cells;
-                joined.insert(joined.end(), lower.cells.begin(), lower.cells.end());
-                QVERIFY2(joined == whole.cells, qPrintable(QStringLiteral("factor %1, split at row %2").arg(factor).arg(split)));
+            const CellTones whole = tonesOf(factor, 0, 1000);
+            QVERIFY(whole.grey.rows > 2);
+            for (int split = 1; split < whole.grey.rows; ++split) {
+                CellTones joined = tonesOf(factor, 0, split);
+                joined.append(tonesOf(factor, split, 1000));
+                QCOMPARE(joined.grey.rows, whole.grey.rows);
+                QVERIFY2(joined.grey.cells == whole.grey.cells && joined.light.cells == whole.light.cells,
+                         qPrintable(QStringLiteral("factor %1, split at row %2").arg(factor).arg(split)));
             }
         }
+    }
+
+    // Light adds up linearly: a cell half black and half white is as light as half of white, far
+    // lighter than a cell of the sRGB level halfway, though both have the grey 128.
+    void lightIsAveragedLinearly_data()
+    {
+        QTest::addColumn<QList<int>>("levels"); // of the cell's pixels, repeated over its 8 x 13
+        QTest::addColumn<float>("size");
+        QTest::addColumn<double>("light");
+        QTest::newRow("half black, half white") << QList<int>{0, 255} << 1.0f << 0.5;
+        QTest::newRow("level 128 throughout") << QList<int>{128} << 1.0f << 0.2158605;
+        // Doubled, each of the 4 x 7 source pixels counts four times over, black still half of them.
+        QTest::newRow("enlarged") << QList<int>{0, 255} << 2.0f << 0.5;
+        QTest::newRow("white") << QList<int>{255} << 1.0f << 1.0;
+    }
+    void lightIsAveragedLinearly()
+    {
+        QFETCH(QList<int>, levels);
+        QFETCH(float, size);
+        QFETCH(double, light);
+        const int width = int(8 / size), height = int(14 / size);
+        QImage picture(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                picture.setPixel(x, y, qRgb(levels[x % levels.size()], levels[x % levels.size()], levels[x % levels.size()]));
+        CellSampler sampler(mapAxis(width, size, 8), mapAxis(height, size, 13), CellSampler::Keep::greysAndLight);
+        for (int y = 0; !sampler.complete(); ++y)
+            sampler.addSourceRow(reinterpret_cast<const QRgb *>(picture.constScanLine(y)));
+        const CellTones tones = sampler.takeCellTones();
+        QCOMPARE(tones.light.cells.size(), std::size_t(1));
+        QVERIFY2(std::abs(tones.light.cells[0] - light) < 1e-6, qPrintable(QString::number(tones.light.cells[0], 'g', 9)));
     }
 
     void bandLimits_data()

@@ -27,7 +27,7 @@ int splitRowOf(const AxisMapping &rows, double upperShare)
 } // namespace
 
 std::unique_ptr<LowerRowsSampling> LowerRowsSampling::start(PictureRows &picture, const AxisMapping &columns, const AxisMapping &rows,
-                                                            const StopToken &stop)
+                                                            CellSampler::Keep keep, const StopToken &stop)
 {
     // On a single core the second reader would only add its skimming to the work.
     if (rows.cellCount() < 2 || std::thread::hardware_concurrency() < 2)
@@ -36,7 +36,7 @@ std::unique_ptr<LowerRowsSampling> LowerRowsSampling::start(PictureRows &picture
     std::unique_ptr<PictureRows> lowerRows = picture.rowsFrom(firstSourceOf(rows, splitRow));
     if (!lowerRows)
         return nullptr;
-    CellSampler sampler(columns, rows, CellSampler::Keep::greys, splitRow, rows.cellCount());
+    CellSampler sampler(columns, rows, keep, splitRow, rows.cellCount());
     std::unique_ptr<LowerRowsSampling> lower(new LowerRowsSampling(std::move(lowerRows), std::move(sampler), splitRow, stop));
     try {
         lower->m_result = std::async(std::launch::async, [part = lower.get()] { return part->sample(); });
@@ -58,7 +58,7 @@ LowerRowsSampling::~LowerRowsSampling()
         m_result.wait();
 }
 
-std::optional<CellGrid<quint8>> LowerRowsSampling::sample()
+std::optional<CellTones> LowerRowsSampling::sample()
 {
     while (!m_sampler.complete()) {
         if (m_stop.requested())
@@ -71,7 +71,7 @@ std::optional<CellGrid<quint8>> LowerRowsSampling::sample()
     }
     if (!m_rows->finish())
         return std::nullopt;
-    return m_sampler.takeCellGrey();
+    return m_sampler.takeCellTones();
 }
 
 bool LowerRowsSampling::waitFor(std::chrono::milliseconds timeout) const
@@ -79,4 +79,4 @@ bool LowerRowsSampling::waitFor(std::chrono::milliseconds timeout) const
     return m_result.wait_for(timeout) == std::future_status::ready;
 }
 
-std::optional<CellGrid<quint8>> LowerRowsSampling::takeGreys() { return m_result.get(); }
+std::optional<CellTones> LowerRowsSampling::takeTones() { return m_result.get(); }

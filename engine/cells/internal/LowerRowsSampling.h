@@ -24,9 +24,9 @@ public:
     // Null when the picture cannot be read in two parts, has fewer than two rows of cells, or no
     // thread can be had. Otherwise the lower part is being measured, and `picture` is to be read
     // for the cell rows above firstCellRow() only. The thread stops before its next row once `stop`
-    // is requested.
+    // is requested. `keep` is greys, or greys and light.
     static std::unique_ptr<LowerRowsSampling> start(PictureRows &picture, const AxisMapping &columns, const AxisMapping &rows,
-                                                    const StopToken &stop);
+                                                    CellSampler::Keep keep, const StopToken &stop);
     ~LowerRowsSampling(); // stops the thread and waits for it
 
     int firstCellRow() const { return m_firstCellRow; }
@@ -35,20 +35,20 @@ public:
 
     // Waits up to `timeout` for the lower part to be measured, with the picture read to its end.
     bool waitFor(std::chrono::milliseconds timeout) const;
-    // Once measured: the greys of the lower cell rows; nothing when the picture turned out to be
+    // Once measured: the tones of the lower cell rows; nothing when the picture turned out to be
     // damaged there. Rethrows what stopped the thread (running out of memory).
-    std::optional<CellGrid<quint8>> takeGreys();
+    std::optional<CellTones> takeTones();
     // After a failure: whether the file stops early, rather than holding damaged data.
     bool stoppedEarly() const { return m_rows->stoppedEarly(); }
 
 private:
     LowerRowsSampling(std::unique_ptr<PictureRows> rows, CellSampler sampler, int firstCellRow, const StopToken &stop);
-    std::optional<CellGrid<quint8>> sample();
+    std::optional<CellTones> sample();
 
     std::unique_ptr<PictureRows> m_rows;
     CellSampler m_sampler;
     int m_firstCellRow;
     std::atomic_int m_added = 0;
     LinkedStop m_stop;
-    std::future<std::optional<CellGrid<quint8>>> m_result; // last: the thread starts when all else is ready
+    std::future<std::optional<CellTones>> m_result; // last: the thread starts when all else is ready
 };

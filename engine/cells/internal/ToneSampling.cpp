@@ -1,6 +1,10 @@
 #include "engine/cells/internal/ToneSampling.h"
 
+#include "engine/cells/Lightness.h"
+
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <limits>
 #include <new>
 
@@ -37,6 +41,31 @@ void addBytes(const quint8 *__restrict bytes, quint32 *__restrict sums, std::siz
         sums[i] += bytes[i] * weight;
 }
 
+// A pixel's relative luminance in whole units, so that sums are exact whatever order they are
+// taken in: 2^20 units make white, and a column of the tallest cell (340 pixels) stays within 32 bits.
+struct LuminanceTables
+{
+    std::array<quint32, 256> red{}, green{}, blue{};
+    quint32 white = 0;
+};
+
+const LuminanceTables &luminanceTables()
+{
+    static const LuminanceTables tables = [] {
+        constexpr double units = 1 << 20;
+        LuminanceTables t;
+        for (std::size_t level = 0; level < 256; ++level) {
+            const double linear = Lightness::linearOfLevel()[level] * units;
+            t.red[level] = quint32(std::lround(Lightness::redWeight * linear));
+            t.green[level] = quint32(std::lround(Lightness::greenWeight * linear));
+            t.blue[level] = quint32(std::lround(Lightness::blueWeight * linear));
+        }
+        t.white = t.red[255] + t.green[255] + t.blue[255];
+        return t;
+    }();
+    return tables;
+}
+
 } // namespace
 
 void CellSampler::ColumnSums::AlignedFree::operator()(quint32 *sums) const
@@ -64,9 +93,12 @@ CellSampler::CellSampler(AxisMapping columns, AxisMapping rows, Keep keep, int f
     m_endSourceRow = m_lastSourceOfRow.empty() ? 0 : m_lastSourceOfRow.back() + 1;
     m_nextSourceRow = m_firstSourceRow;
     m_sourceColumnsNeeded = m_columns.taps.empty() ? 0 : m_columns.taps.back().source + 1;
-    m_cellGrey = CellGrid<quint8>(m_columns.cellCount(), end - first);
+    m_tones.grey = CellGrid<quint8>(m_columns.cellCount(), end - first);
     if (keep == Keep::coloursAndGreys)
         m_cellColour = CellGrid<Colour>(m_columns.cellCount(), end - first);
+    m_keepLight = keep == Keep::greysAndLight;
+    if (m_keepLight)
+        m_tones.light = CellGrid<float>(m_columns.cellCount(), end - first);
 }
 
 void CellSampler::addSourceRow(const QRgb *row)
@@ -82,7 +114,10 @@ void CellSampler::addSourceRow(const QRgb *row)
                 m_spareRows.pop_back();
             }
         }
-        addToColumns(row, quint32(tap.weight), m_openRows[tap.cellRow - m_firstOpenRow]);
+        ColumnSums &sums = m_openRows[tap.cellRow - m_firstOpenRow];
+        if (m_keepLight)
+            addLight(row, quint32(tap.weight), sums);
+        addToColumns(row, quint32(tap.weight), sums);
     }
     finishRowsEndingAt(source);
 }
@@ -92,7 +127,20 @@ CellSampler::ColumnSums CellSampler::newColumnSums() const
     const std::size_t perLine = SumAlignment / sizeof(quint32);
     const std::size_t count = (std::size_t(m_sourceColumnsNeeded) * 4 + perLine - 1) / perLine * perLine;
     auto *sums = static_cast<quint32 *>(::operator new[](count * sizeof(quint32), std::align_val_t(SumAlignment)));
-    return {std::unique_ptr<quint32[], ColumnSums::AlignedFree>(sums), true};
+    return {std::unique_ptr<quint32[], ColumnSums::AlignedFree>(sums), std::vector<quint32>(m_keepLight ? m_sourceColumnsNeeded : 0), true};
+}
+
+void CellSampler::addLight(const QRgb *row, quint32 weight, ColumnSums &sums) const
+{
+    // A row counted in two cell rows (enlarged, across their border) is looked up twice: that
+    // costs less than keeping its luminance apart for every row.
+    const LuminanceTables &units = luminanceTables();
+    const auto *bytes = reinterpret_cast<const quint8 *>(row);
+    quint32 *light = sums.lightSums.data();
+    if (sums.empty)
+        std::fill(sums.lightSums.begin(), sums.lightSums.end(), 0);
+    for (std::size_t x = 0; x < sums.lightSums.size(); ++x, bytes += 4)
+        light[x] += (units.red[bytes[RedByte]] + units.green[bytes[GreenByte]] + units.blue[bytes[BlueByte]]) * weight;
 }
 
 void CellSampler::addToColumns(const QRgb *row, quint32 weight, ColumnSums &sums) const
@@ -123,6 +171,7 @@ void CellSampler::finishRowsEndingAt(int source)
 void CellSampler::finishRow(const ColumnSums &sums, int cellRow)
 {
     const modColour::RoundingDivisor pixelsPerCell(qint64(m_columns.cellLength) * m_rows.cellLength);
+    const double whiteCell = double(luminanceTables().white) * m_columns.cellLength * m_rows.cellLength;
     for (int c = 0; c < m_columns.cellCount(); ++c) {
         const AxisMapping::Cell cell = m_columns.cells[c];
         quint64 red = 0, green = 0, blue = 0;
@@ -136,6 +185,16 @@ void CellSampler::finishRow(const ColumnSums &sums, int cellRow)
         const Colour mean = modColour::meanColour(qint64(red), qint64(green), qint64(blue), pixelsPerCell);
         if (!m_cellColour.cells.empty())
             m_cellColour.at(c, cellRow) = mean;
-        m_cellGrey.at(c, cellRow) = quint8(modColour::GetRed(modColour::GreyColour(mean)));
+        m_tones.grey.at(c, cellRow) = quint8(modColour::GetRed(modColour::GreyColour(mean)));
+        if (m_keepLight)
+            m_tones.light.at(c, cellRow) = meanLight(sums, cell, whiteCell);
     }
+}
+
+float CellSampler::meanLight(const ColumnSums &sums, AxisMapping::Cell cell, double whiteCell) const
+{
+    quint64 light = 0;
+    for (int t = cell.tapBegin; t < cell.tapEnd; ++t)
+        light += quint64(sums.lightSums[std::size_t(m_columns.taps[t].source)]) * quint64(m_columns.taps[t].weight);
+    return float(std::min(1.0, double(light) / whiteCell));
 }

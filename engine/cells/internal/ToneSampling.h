@@ -2,6 +2,7 @@
 
 #include "engine/cells/AxisMapping.h"
 #include "engine/cells/CellGrid.h"
+#include "engine/cells/CellTones.h"
 #include "engine/cells/modColour.h"
 
 #include <QImage>
@@ -16,9 +17,10 @@
 class CellSampler
 {
 public:
-    // A run needs the greys only; the grid of colours, as large again as four grids of greys,
-    // is kept for those who look at the colours themselves.
-    enum class Keep { coloursAndGreys, greys };
+    // A run of the bands needs the greys only, one of the ink the mean light too, which costs a
+    // lookup per pixel; the grid of colours, as large again as four grids of greys, is kept for
+    // those who look at the colours themselves.
+    enum class Keep { coloursAndGreys, greys, greysAndLight };
 
     CellSampler(AxisMapping columns, AxisMapping rows, Keep keep = Keep::coloursAndGreys);
     // Measures only the cell rows from `firstCellRow` up to `endCellRow` (or the last), so that two
@@ -27,7 +29,7 @@ public:
     CellSampler(AxisMapping columns, AxisMapping rows, Keep keep, int firstCellRow, int endCellRow);
 
     int columnCount() const { return m_columns.cellCount(); }
-    int rowCount() const { return m_cellGrey.rows; }
+    int rowCount() const { return m_tones.grey.rows; }
     // Source rows firstSourceRow() ... firstSourceRow() + sourceRowsNeeded() - 1 are read; those
     // above belong to other cell rows, those below to others too or are cut away by trimming.
     int firstSourceRow() const { return m_firstSourceRow; }
@@ -42,7 +44,9 @@ public:
     // the level 0 ... 255); rows of cells are filled as their last source row is added, so the
     // greys cost nothing beside a decoder still busy with the rows below.
     const CellGrid<modColour::Colour> &cellColour() const { return m_cellColour; }
-    CellGrid<quint8> takeCellGrey() { return std::move(m_cellGrey); }
+    CellGrid<quint8> takeCellGrey() { return std::move(m_tones.grey); }
+    // The greys and, when kept, each cell's relative luminance averaged in linear light.
+    CellTones takeCellTones() { return std::move(m_tones); }
 
 private:
     // Channel sums down the source columns of one cell row, each source row counted as often as
@@ -57,6 +61,8 @@ private:
             void operator()(quint32 *sums) const;
         };
         std::unique_ptr<quint32[], AlignedFree> byteSums;
+        // Luminance down each source column, in units of which white has about 2^20; when light is kept.
+        std::vector<quint32> lightSums;
         bool empty = true; // the first row added is stored, not added, so nothing needs clearing
     };
     // Source row `source` adds `weight` copies of itself to cell row `cellRow`.
@@ -69,8 +75,11 @@ private:
 
     ColumnSums newColumnSums() const;
     void addToColumns(const QRgb *row, quint32 weight, ColumnSums &sums) const;
+    void addLight(const QRgb *row, quint32 weight, ColumnSums &sums) const;
     void finishRowsEndingAt(int source);
     void finishRow(const ColumnSums &sums, int cellRow);
+    // `whiteCell` is the sum a cell of white pixels comes to.
+    float meanLight(const ColumnSums &sums, AxisMapping::Cell cell, double whiteCell) const;
 
     AxisMapping m_columns;
     AxisMapping m_rows;
@@ -87,5 +96,6 @@ private:
     std::vector<ColumnSums> m_spareRows;
     int m_firstOpenRow = 0;
     CellGrid<modColour::Colour> m_cellColour;
-    CellGrid<quint8> m_cellGrey;
+    CellTones m_tones;
+    bool m_keepLight = false;
 };

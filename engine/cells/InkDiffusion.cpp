@@ -1,0 +1,46 @@
+#include "engine/cells/InkDiffusion.h"
+
+#include "engine/cells/Lightness.h"
+
+#include <algorithm>
+#include <utility>
+
+InkDiffusion::InkDiffusion(InkShades shades, const CellGrid<float> &light, Levels levels, bool diffusion)
+    : m_shades(std::move(shades)),
+      m_light(light),
+      m_levels(levels),
+      m_diffusion(diffusion),
+      m_darkest(Lightness::perceived(m_shades.darkest())),
+      m_lightest(Lightness::perceived(m_shades.lightest())),
+      m_owed(std::size_t(light.columns) + 2),
+      m_owedBelow(std::size_t(light.columns) + 2)
+{
+}
+
+double InkDiffusion::targetOf(float light) const
+{
+    const double stretched = m_levels.stretch(Lightness::perceived(double(light)));
+    return Lightness::linearOf(m_darkest + stretched * (m_lightest - m_darkest));
+}
+
+QString InkDiffusion::nextRow()
+{
+    const std::span<const float> cells = m_light.row(m_row++);
+    QString row;
+    row.reserve(qsizetype(cells.size()));
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+        const double wanted = targetOf(cells[c]) + m_owed[c + 1];
+        const int shade = m_shades.closest(wanted);
+        row += m_shades.characterOf(shade);
+        if (!m_diffusion)
+            continue;
+        const double missed = wanted - m_shades.lightOf(shade);
+        m_owed[c + 2] += missed * 7 / 16;
+        m_owedBelow[c] += missed * 3 / 16;
+        m_owedBelow[c + 1] += missed * 5 / 16;
+        m_owedBelow[c + 2] += missed * 1 / 16;
+    }
+    std::swap(m_owed, m_owedBelow);
+    std::fill(m_owedBelow.begin(), m_owedBelow.end(), 0.0);
+    return row;
+}
