@@ -103,6 +103,34 @@ std::optional<qint64> byteSizeOf(const QString &text)
     return bytes;
 }
 
+// Which of `words` the option's value is; nothing for another word.
+std::optional<int> choiceOf(const QCommandLineParser &parser, const QCommandLineOption &option, const QStringList &words)
+{
+    const qsizetype index = words.indexOf(parser.value(option));
+    return index < 0 ? std::nullopt : std::optional(int(index));
+}
+
+std::optional<CliParse> readToneOptions(const QCommandLineParser &parser, const QCommandLineOption &tone,
+                                        const QCommandLineOption &levels, const QCommandLineOption &dither, RunParameters &p)
+{
+    const std::optional<int> mapping = choiceOf(parser, tone, {QStringLiteral("bands"), QStringLiteral("ink")});
+    if (!mapping)
+        return usageError(QStringLiteral("--tone needs bands or ink, not '%1'").arg(parser.value(tone)));
+    p.tone = *mapping == 1 ? ToneMapping::ink : ToneMapping::bands;
+    // The bands have neither: taking them silently would leave the user puzzling over art unchanged.
+    if (p.tone == ToneMapping::bands && (parser.isSet(levels) || parser.isSet(dither)))
+        return usageError(QStringLiteral("--levels and --dither are for --tone ink"));
+    const std::optional<int> stretch = choiceOf(parser, levels, {QStringLiteral("off"), QStringLiteral("on")});
+    if (!stretch)
+        return usageError(QStringLiteral("--levels needs on or off, not '%1'").arg(parser.value(levels)));
+    const std::optional<int> diffusion = choiceOf(parser, dither, {QStringLiteral("none"), QStringLiteral("fs")});
+    if (!diffusion)
+        return usageError(QStringLiteral("--dither needs fs or none, not '%1'").arg(parser.value(dither)));
+    p.levels = *stretch == 1;
+    p.diffusion = *diffusion == 1;
+    return std::nullopt;
+}
+
 } // namespace
 
 CliParse parseCommandLine(const QStringList &arguments)
@@ -148,7 +176,23 @@ CliParse parseCommandLine(const QStringList &arguments)
                        "another shape (a terminal's: 8x16); RTF and the font reminder still name the detail's size."),
         QStringLiteral("WxH"));
     const QCommandLineOption invertOption(QStringLiteral("invert"),
-        QStringLiteral("Use the ramp from the darkest to the lightest, for light text on a dark background."));
+        QStringLiteral("Draw for light text on a dark background: the bands use the ramp from the darkest to the "
+                       "lightest, the ink takes each character's ink as light."));
+    const QCommandLineOption toneOption(QStringLiteral("tone"),
+        QStringLiteral("How cells become characters: 'bands' gives each cell the character of its band of equal grey "
+                       "steps; 'ink' measures how much of its cell each character inks and gives each cell the "
+                       "character that looks closest to the photo there, which keeps the photo's contrast "
+                       "(default: bands)."),
+        QStringLiteral("MAPPING"), QStringLiteral("bands"));
+    const QCommandLineOption levelsOption(QStringLiteral("levels"),
+        QStringLiteral("With --tone ink: 'on' stretches the photo's range, its darkest and lightest 1 % of cells to "
+                       "the ramp's darkest shade and to white; 'off' keeps the photo's range (default: on)."),
+        QStringLiteral("on|off"), QStringLiteral("on"));
+    const QCommandLineOption ditherOption(QStringLiteral("dither"),
+        QStringLiteral("With --tone ink: 'fs' carries what each cell's character misses on to its neighbours "
+                       "(Floyd-Steinberg), so that two characters mix into the shade between them; 'none' does "
+                       "not (default: fs)."),
+        QStringLiteral("fs|none"), QStringLiteral("fs"));
     const QCommandLineOption outputDirOption(QStringLiteral("output-dir"),
         QStringLiteral("Convert every SOURCE given into this folder, made if missing; no OUTPUT is given then."),
         QStringLiteral("DIR"));
@@ -163,8 +207,9 @@ CliParse parseCommandLine(const QStringList &arguments)
         QStringLiteral("Also draw the art as a picture, each character centred in its own cell, and write it to FILE "
                        "as PNG, under the same rules as OUTPUT."),
         QStringLiteral("FILE"));
-    parser.addOptions({rampOption, sizeOption, columnsOption, detailOption, cellOption, invertOption, formatOption, encodingOption,
-                       noReminderOption, openOption, quietOption, renderOption, outputDirOption, jobsOption, maxMemoryOption});
+    parser.addOptions({rampOption, sizeOption, columnsOption, detailOption, cellOption, invertOption, toneOption, levelsOption,
+                       ditherOption, formatOption, encodingOption, noReminderOption, openOption, quietOption, renderOption,
+                       outputDirOption, jobsOption, maxMemoryOption});
     parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The picture to convert; several with --output-dir."),
                                  QStringLiteral("SOURCE..."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The file to write, or - for standard output."),
@@ -267,7 +312,9 @@ CliParse parseCommandLine(const QStringList &arguments)
     if (!ok || jobs < 1 || jobs > 1024)
         return usageError(QStringLiteral("--jobs needs a whole number from 1 to 1024, not '%1'").arg(parser.value(jobsOption)));
     request.jobs = int(jobs);
-    request.invert = parser.isSet(invertOption);
+    p.invert = parser.isSet(invertOption);
+    if (const std::optional<CliParse> wrong = readToneOptions(parser, toneOption, levelsOption, ditherOption, p))
+        return *wrong;
 
     request.rampGiven = parser.isSet(rampOption);
     p.ramp = parser.value(rampOption);

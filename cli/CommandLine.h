@@ -19,7 +19,6 @@ struct CliRequest
     bool columnsFromTerminal = false; // the columns are the terminal's width, not the user's
     bool sizeGiven = false;
     bool encodingGiven = false;    // otherwise text on a terminal is in the locale's code page
-    bool invert = false;           // the ramp runs from dark to light
     // Several sources, each written into the folder as its name without extension plus the
     // kind's, when the folder is not empty; the parameters' own paths are then unused.
     QString outputDir;

@@ -5,7 +5,6 @@
 #include "cli/RenderedArt.h"
 #include "cli/TerminalProgress.h"
 #include "cli/TerminalWindow.h"
-#include "engine/cells/CharacterMapping.h"
 #include "engine/decode/SourceFile.h"
 #include "engine/modASCII.h"
 #include "engine/RunRefusals.h"
@@ -103,14 +102,16 @@ QString placesLookedIn(const RampFile::Folders &folders)
     return places.isEmpty() ? last : places.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
 }
 
-// Drawing the art needs fonts, which need a GUI application; the converter opens no window, so
-// it needs no display either.
+// Drawing the art, and measuring the ink of the ramp's characters, need fonts, which need a GUI
+// application; the converter opens no window, so it needs no display either.
 bool drawsTheArt(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0)
             return false;
         if (std::strcmp(argv[i], "--render") == 0 || std::strncmp(argv[i], "--render=", 9) == 0)
+            return true;
+        if (std::strcmp(argv[i], "--tone=ink") == 0 || (std::strcmp(argv[i], "--tone") == 0 && i + 1 < argc && std::strcmp(argv[i + 1], "ink") == 0))
             return true;
     }
     return false;
@@ -151,9 +152,6 @@ int convertAsAsked(int argc, char *argv[])
                             .arg(placesLookedIn(folders)));
         }
     }
-
-    if (request.invert)
-        parameters.ramp = reversedRamp(parameters.ramp);
 
     catchStopSignals();
     // A copy of the terminal's descriptor, so that the progress line is still rubbed out once

@@ -185,6 +185,9 @@ private slots:
         QTest::newRow("--max-memory 0") << QStringList{"--max-memory", "0"} + files;
         QTest::newRow("--max-memory of no unit") << QStringList{"--max-memory=2Q"} + files;
         QTest::newRow("--max-memory past 64 bits") << QStringList{"--max-memory", "9000000T"} + files;
+        QTest::newRow("--tone of no mapping") << QStringList{"--tone", "dots"} + files;
+        QTest::newRow("--levels for the bands") << QStringList{"--levels", "off"} + files;
+        QTest::newRow("--dither of no kind") << QStringList{"--tone", "ink", "--dither", "atkinson"} + files;
     }
     void refuses()
     {
@@ -228,18 +231,30 @@ private slots:
         QCOMPARE(named, (QList<int>{CliExit::success, CliExit::refused, CliExit::usage}));
     }
 
-    // The ramp list beside the converter and --ramp are the model comparison's; --render draws the art as well.
-    void rendersTheArtToo()
+    // The ramp list beside the converter and --ramp are the model comparison's; --render draws the
+    // art as well, and the ink measures the ramp's characters as drawn: both need fonts, and so a
+    // GUI application without a display.
+    void drawsWithFonts_data()
     {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("row"); // of the art on standard output, for a white left half
+        QTest::newRow("--render") << QStringList{"--render", "art.png"} << QByteArray("     @@@@@");
+        QTest::newRow("--tone ink") << QStringList{"--tone", "ink"} << QByteArray("     @@@@@");
+        QTest::newRow("--tone=ink --invert: white is the densest") << QStringList{"--tone=ink", "--invert"} << QByteArray("@@@@@     ");
+    }
+    void drawsWithFonts()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, row);
         QTemporaryDir dir;
         QVERIFY(writeHalvesPicture(dir.filePath("pic.png"), halves));
         QProcess process;
         process.setWorkingDirectory(dir.path());
-        QCOMPARE(run(process, {"--render", "art.png", "pic.png", "art.txt"}), 0);
-        QCOMPARE(process.readAllStandardOutput() + process.readAllStandardError(), QByteArray());
-        // Ten by four characters at detail 10: ten cells of 8 x 13 pixels by four.
-        QCOMPARE(QImage(dir.filePath("art.png")).size(), QSize(80, 52));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"art.png", "art.txt", "pic.png"}));
+        QCOMPARE(run(process, options + QStringList{"--no-reminder", "--ramp", " .:@", "pic.png", "-"}), 0);
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+        QCOMPARE(process.readAllStandardOutput().split('\r').first(), row);
+        if (options.contains("--render")) // ten by four characters at detail 10: cells of 8 x 13 pixels
+            QCOMPARE(QImage(dir.filePath("art.png")).size(), halves);
     }
 
     // The exact words of each refusal with its cause, and refusals the model comparison does not

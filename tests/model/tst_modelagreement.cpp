@@ -34,7 +34,8 @@ QList<std::pair<QString, QString>> ramps = {
 const QString white = dataFolder + u"/findings/ramp-40000-chars-white-80x26.bmp"_s;
 
 enum class Twist {
-    None, SizeJoined, FileThere, OutputIsSource, FolderMissing, GermanLocale, Unreadable, UnreadableFileThere, UsageError
+    None, SizeJoined, FileThere, OutputIsSource, FolderMissing, GermanLocale, Unreadable, UnreadableFileThere, UsageError,
+    BandsNamed // --tone bands given, which is the default
 };
 
 struct Conversion
@@ -180,6 +181,8 @@ void tst_ModelAgreement::agreement_data()
     addRow("empty ramp: ", {big, u"1"_s, 10, 6});
     addRow("replaces a longer file: ", {big, u"1"_s, 9, 3, u"art.html"_s, true, Twist::FileThere});
     addRow("German locale: ", {big, u"0.5"_s, 2, 3, u"art.txt"_s, true, Twist::GermanLocale});
+    addRow("bands named: ", {big, u"1"_s, 9, 0, u"art.txt"_s, true, Twist::BandsNamed});
+    addRow("bands named: ", {m_made[0], u"1.5"_s, 1, 5, u"art.rtf"_s, true, Twist::BandsNamed});
     addRow("output folder missing: ", {big, u"1"_s, 10, 2, u"missing/art.txt"_s, true, Twist::FolderMissing});
     addRow("output is the source: ", {big, u"1"_s, 10, 2, u"(the source)"_s, true, Twist::OutputIsSource});
     // The looks a user may choose: a page under any name, UTF-8 text, cells of a terminal's shape.
@@ -254,6 +257,8 @@ void tst_ModelAgreement::agreement()
         arguments << u"--encoding=utf-8"_s;
     if (!conversion.look.cell.isEmpty())
         arguments << u"--cell"_s << u"%1x%2"_s.arg(conversion.look.cell.width()).arg(conversion.look.cell.height());
+    if (conversion.twist == Twist::BandsNamed)
+        arguments << u"--tone"_s << u"bands"_s;
     if (conversion.twist == Twist::UsageError) {
         QCOMPARE(runConverter(arguments << source << output).first, 2);
         QVERIFY(!QFileInfo::exists(output));
