@@ -5,6 +5,7 @@
 # where the program's buffers land), and checks the targets:
 #   glyphsmith-cli's median wall time at most 1.10 x djpeg's at --size 1, and peak memory at
 #   most 170 MiB at --size 1 and at --size 3;
+#   with --tone ink, at most 1.10 x the median of the same run without it, within the same 170 MiB;
 #   on each of the three photos, over every name length, the median of all runs at most 1.10 x
 #   djpeg's median and the slowest name length (the median of its runs) at most 1.15 x.
 # Usage: bench/compare-decoders.sh [path/to/glyphsmith-cli]
@@ -75,12 +76,13 @@ compare_converters() {
     local columns=$(( photo_width / 8 )) rows=$(( photo_height / 13 ))
     local i k r
 
-    names=("glyphsmith-cli --size 1" "glyphsmith-cli --size 3" "djpeg" "jp2a" "img2txt")
+    names=("glyphsmith-cli --size 1" "glyphsmith-cli --size 3" "djpeg" "jp2a" "img2txt" "glyphsmith-cli --tone ink")
     command0=("$cli" --quiet --detail "$detail" --size 1 "$photo" "$work/size1.txt")
     command1=("$cli" --quiet --detail "$detail" --size 3 "$photo" "$work/size3.txt")
     command2=(djpeg -outfile /dev/null "$photo")
     command3=(jp2a "--size=${columns}x${rows}" "$photo")
     command4=(img2txt -W "$columns" -H "$rows" "$photo")
+    command5=("$cli" --quiet --detail "$detail" --size 1 --tone ink "$photo" "$work/ink.txt")
     local count=${#names[@]}
 
     echo "Photo: $photo ($photo_width x $photo_height)"
@@ -121,6 +123,12 @@ compare_converters() {
         fi
         [ "$time_ok" = yes ] && [ "$memory_ok" = yes ] || met=0
     done
+    # The ink's own cost: the same conversion, the same rounds, with --tone ink.
+    ratio=$(awk -v a="${wall[5]}" -v b="${wall[0]}" 'BEGIN { printf "%.2f", a / b }')
+    time_ok=$(awk -v r="$ratio" -v m="$max_ratio" 'BEGIN { print (r <= m) ? "yes" : "no" }')
+    memory_ok=$(awk -v v="${mib[5]}" -v m="$max_mib" 'BEGIN { print (v <= m) ? "yes" : "no" }')
+    echo "${names[5]}: ${ratio} x the time without it (target <= $max_ratio: $time_ok), ${mib[5]} MiB (target <= $max_mib: $memory_ok)"
+    [ "$time_ok" = yes ] && [ "$memory_ok" = yes ] || met=0
     echo
 }
 
