@@ -94,6 +94,7 @@ void frmASCII::buildMenu()
     options->setObjectName(QStringLiteral("mnuOptions"));
     m_completePages = Options::addRememberedItem(options, m_platform, QStringLiteral("HTML Files As Complete Pages"), "CompletePages");
     m_textInUtf8 = Options::addRememberedItem(options, m_platform, QStringLiteral("Text Files In UTF-8"), "TextUtf8");
+    m_inkTones = Options::addRememberedItem(options, m_platform, QStringLiteral("Measured Ink Tones"), "InkTones");
     QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     QAction *support = help->addAction(QStringLiteral("Online Support"), this, &frmASCII::mnuOS_Click);
@@ -224,6 +225,7 @@ void frmASCII::cmdMake_Click()
     parameters.fontReminder = fontReminderFor(parameters.outputPath, c.iFR->checkState());
     parameters.outputKind = outputKindFor(parameters.outputPath, m_completePages->isChecked());
     parameters.encoding = m_textInUtf8->isChecked() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    parameters.tone = m_inkTones->isChecked() ? ToneMapping::ink : ToneMapping::bands;
 
     setRunning(true);
     WindowProgress observer(runDisplay(), parameters.outputPath, m_platform, [this] { return m_closeRequested; });

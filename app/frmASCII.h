@@ -79,4 +79,5 @@ private:
     QAction *m_artPreviewAction = nullptr;
     QAction *m_completePages = nullptr;
     QAction *m_textInUtf8 = nullptr;
+    QAction *m_inkTones = nullptr; // "Measured Ink Tones": the ink instead of the grey bands
 };

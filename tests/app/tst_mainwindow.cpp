@@ -122,6 +122,8 @@ private slots:
     void filterConversion();
     void runTakesTheChosenSettings_data();
     void runTakesTheChosenSettings();
+    void measuredInkTones_data();
+    void measuredInkTones();
     void refusals_data();
     void refusals();
     void progressShown_data();
@@ -435,6 +437,41 @@ void TestMainWindow::runTakesTheChosenSettings()
     QCOMPARE(QStringList({c.sbPanel1->text(), c.sbPanel2->text(), window->windowTitle()}),
              (QStringList{"Ready", "100%", "Glyphsmith"}));
     QVERIFY(c.Progress->isHidden() && !c.cmdMake->isHidden());
+}
+
+// Off at first, kept under a key of its own as the boxes are, and, checked, the run's mapping.
+void TestMainWindow::measuredInkTones_data()
+{
+    QTest::addColumn<QString>("stored"); // null: no key
+    QTest::addColumn<bool>("checked");
+    QTest::newRow("first start: the bands") << QString() << false;
+    QTest::newRow("1: the ink") << "1" << true;
+    QTest::newRow("0: the bands") << "0" << false;
+    QTest::newRow("word ignored") << "yes" << false;
+}
+
+void TestMainWindow::measuredInkTones()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, checked);
+    QCOMPARE(window->menuBar()->actions().value(1)->text(), "Options"); // between View and Help
+    if (!stored.isNull())
+        platform->store.insert("Glyphsmith/Options/InkTones", stored);
+    open();
+    auto *item = window->findChild<QAction *>("mnuInkTones");
+    QVERIFY(item && item->isCheckable());
+    QCOMPARE(item->text(), "Measured Ink Tones");
+    QCOMPARE(item->isChecked(), checked);
+    QCOMPARE(platform->store.value("Glyphsmith/Options/InkTones", "(none)"), stored.isNull() ? "(none)" : stored);
+
+    item->trigger();
+    QCOMPARE(platform->store.value("Glyphsmith/Options/InkTones"), checked ? "0" : "1");
+    makeArt(photo, folder->path("art.txt"));
+    RunParameters chosen{photo, folder->path("direct.txt"), QStringLiteral(" .:#")};
+    chosen.tone = checked ? ToneMapping::bands : ToneMapping::ink;
+    Unwatched unwatched;
+    QVERIFY(MakeASCIIPicture(chosen, unwatched).succeeded());
+    QCOMPARE(folder->readFile("art.txt"), folder->readFile("direct.txt"));
 }
 
 void TestMainWindow::refusals_data()

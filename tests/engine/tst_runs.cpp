@@ -1,6 +1,8 @@
 #include "engine/decode/PictureLoader.h"
 #include "engine/modASCII.h"
+#include "engine/cells/Lightness.h"
 #include "engine/render/ArtRenderer.h"
+#include "engine/render/InkCoverage.h"
 #include "engine/text/ArtFile.h"
 #include "engine/text/OutputKinds.h"
 #include "tests/TestFiles.h"
@@ -14,8 +16,8 @@
 Q_DECLARE_METATYPE(RunResult)
 
 // Whole runs of the engine as its observer sees them: the progress reports, refusals, stopping;
-// and the art drawn as a picture and read back from its file. The files themselves are compared
-// with the reference model.
+// the art drawn as a picture and read back from its file; the characters' ink as drawn, and the
+// shades an ink run gives. The bands' files themselves are compared with the reference model.
 class TestRuns : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,8 @@ private slots:
     void fuzzedFilesRefusedAtOnce();
     void everyCharacterInItsOwnCell();
     void filesReadBackAlike();
+    void inkOfDrawnCharacters();
+    void inkGradientRisesAcross();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -361,6 +365,46 @@ void TestRuns::filesReadBackAlike()
     QVERIFY(cut.resize(cut.size() - 5));
     QVERIFY(!readArtFile(cut.fileName()));
     QVERIFY(!readArtFile(photo));
+}
+
+void TestRuns::inkOfDrawnCharacters()
+{
+    const std::vector<double> ink = inkCoverageOf({QStringLiteral(" "), QStringLiteral("."), QStringLiteral("@"), QStringLiteral("\u2588")},
+                                                  cellSizeFor(10));
+    QCOMPARE(ink[0], 0.0);
+    QVERIFY2(ink[1] > 0 && ink[1] < ink[2], qPrintable(QStringLiteral("'.' %1, '@' %2").arg(ink[1]).arg(ink[2])));
+    QVERIFY2(ink[3] > 0.95, qPrintable(QString::number(ink[3])));
+}
+
+// A photo of a grey ramp drawn with too few grey bands shows steps and flat runs; the ink shows
+// its shades rising from cell to cell, seen a few cells at a time.
+void TestRuns::inkGradientRisesAcross()
+{
+    const CellSize cell = cellSizeFor(10);
+    QImage ramp(cell.width * 120, cell.height * 24, QImage::Format_RGB32);
+    for (int x = 0; x < ramp.width(); ++x)
+        for (int y = 0; y < ramp.height(); ++y)
+            ramp.setPixel(x, y, qRgb(0, 0, 0) + 0x010101u * uint(x * 255 / (ramp.width() - 1)));
+    QVERIFY(ramp.save(path(QStringLiteral("ramp.png"))));
+    RunParameters p{path(QStringLiteral("ramp.png")), path(QStringLiteral("ramp.txt")), QStringLiteral(" .:;+=xX#@")};
+    p.tone = ToneMapping::ink;
+    RecordingObserver kept;
+    QVERIFY(MakeASCIIPicture(p, kept).succeeded());
+    const QImage art = ArtRenderer::render(kept.rows, 10);
+    QCOMPARE(art.size(), ramp.size());
+    const int span = 4 * cell.width;
+    double previous = -1;
+    for (int left = 0; left < art.width(); left += span) {
+        double light = 0;
+        for (int y = 0; y < art.height(); ++y)
+            for (int x = left; x < left + span; ++x)
+                light += Lightness::linearOfLevel()[qGray(art.pixel(x, y))];
+        QVERIFY2(light > previous, qPrintable(QStringLiteral("cells %1 to %2").arg(left / cell.width).arg(left / cell.width + 3)));
+        previous = light;
+    }
+    // Black to white: the darkest shade at the left, white at the right.
+    QCOMPARE(kept.rows[0].front(), u'@');
+    QCOMPARE(kept.rows[0].back(), u' ');
 }
 
 QTEST_MAIN(TestRuns)

@@ -1,13 +1,17 @@
 #include "engine/cells/AxisMapping.h"
 #include "engine/cells/CharacterMapping.h"
+#include "engine/cells/InkDiffusion.h"
 #include "engine/cells/internal/ToneSampling.h"
+#include "engine/cells/Levels.h"
+#include "engine/cells/Lightness.h"
 #include "engine/cells/modColour.h"
 
 #include <QTest>
 #include <cmath>
 
 // The arithmetic edges from pixels to characters that whole pictures seldom reach: exact halves
-// in a cell's mean, rounded scaled lengths, the rows a run reads, and grey band limits. Cell
+// in a cell's mean, rounded scaled lengths, the rows a run reads, and grey band limits; and for
+// the ink, light averaged linearly, a photo's range stretched and what diffusion mixes. Cell
 // sizes, greys, means and characters over whole pictures are compared with the reference model.
 class TestTones : public QObject
 {
@@ -113,7 +117,6 @@ private slots:
         QTest::newRow("level 128 throughout") << QList<int>{128} << 1.0f << 0.2158605;
         // Doubled, each of the 4 x 7 source pixels counts four times over, black still half of them.
         QTest::newRow("enlarged") << QList<int>{0, 255} << 2.0f << 0.5;
-        QTest::newRow("white") << QList<int>{255} << 1.0f << 1.0;
     }
     void lightIsAveragedLinearly()
     {
@@ -124,7 +127,7 @@ private slots:
         QImage picture(width, height, QImage::Format_RGB32);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                picture.setPixel(x, y, qRgb(levels[x % levels.size()], levels[x % levels.size()], levels[x % levels.size()]));
+                picture.setPixel(x, y, qRgb(0, 0, 0) + 0x010101u * uint(levels[x % levels.size()]));
         CellSampler sampler(mapAxis(width, size, 8), mapAxis(height, size, 13), CellSampler::Keep::greysAndLight);
         for (int y = 0; !sampler.complete(); ++y)
             sampler.addSourceRow(reinterpret_cast<const QRgb *>(picture.constScanLine(y)));
@@ -152,6 +155,68 @@ private slots:
         QCOMPARE(QList<int>(tables.rampLimit.begin(), tables.rampLimit.end()), limits);
     }
 
+
+    void levels_data()
+    {
+        QTest::addColumn<QList<float>>("light"); // one cell each, in linear light
+        QTest::addColumn<double>("dark");         // the lightness stretched to 0
+        QTest::addColumn<double>("bright");       // and to 1
+        QList<float> low, full;
+        // 200 cells from lightness 0.4 to 0.6; the darkest and lightest 1 % are the two at either end.
+        for (int i = 0; i < 200; ++i)
+            low << float(Lightness::linearOf(0.4 + 0.2 * i / 199));
+        QTest::newRow("low contrast: its 1 % ends go to the ends")
+            << low << Lightness::perceived(low[2]) << Lightness::perceived(low[197]);
+        // Black and white beyond 1 % of the cells each.
+        for (int i = 0; i < 100; ++i)
+            full << (i < 3 ? 0.0f : i > 96 ? 1.0f : float(i) / 100);
+        QTest::newRow("full range left alone") << full << 0.0 << 1.0;
+        QTest::newRow("one lightness throughout left alone") << QList<float>(50, 0.3f) << 0.0 << 1.0;
+    }
+    void levels()
+    {
+        QFETCH(QList<float>, light);
+        QFETCH(double, dark);
+        QFETCH(double, bright);
+        CellGrid<float> grid(int(light.size()), 1);
+        grid.cells.assign(light.begin(), light.end());
+        const Levels levels = levelsOf(grid);
+        QCOMPARE(levels.dark, dark);
+        QCOMPARE(levels.light, bright);
+    }
+
+    // Shades of light 1, 0.75, 0.5 and 0 on paper span black to white, so a cell's target is its own light.
+    void diffusionMixesTheTwoNearest_data()
+    {
+        QTest::addColumn<bool>("diffusion");
+        QTest::addColumn<bool>("lightOnDark");
+        QTest::addColumn<QString>("expected"); // the characters' shares, a 40 x 40 grid of light 0.6
+        QTest::newRow("0.4 of 0.75 and 0.6 of 0.5 give 0.6") << true << false << "a 0.40 b 0.60";
+        // Lightness 0.818 lies nearer 0.761 (light 0.5) than 0.894 (light 0.75).
+        QTest::newRow("undiffused: the closest to the eye") << false << false << "b 1.00";
+        // Light ink on black: the shades are 0, 0.25, 0.5 and 1.
+        QTest::newRow("light on dark: 0.8 of 0.5 and 0.2 of 1") << true << true << "b 0.80 c 0.20";
+    }
+    void diffusionMixesTheTwoNearest()
+    {
+        QFETCH(bool, diffusion);
+        QFETCH(bool, lightOnDark);
+        QFETCH(QString, expected);
+        const InkShades shades({QStringLiteral(" "), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, {0, 0.25, 0.5, 1},
+                               lightOnDark);
+        CellGrid<float> light(40, 40);
+        std::fill(light.cells.begin(), light.cells.end(), 0.6f);
+        InkDiffusion ink(shades, light, Levels{}, diffusion);
+        QString art;
+        for (int r = 0; r < light.rows; ++r)
+            art += ink.nextRow();
+        QStringList shares;
+        for (const QChar c : QStringLiteral(" abc")) {
+            if (const qsizetype n = art.count(c))
+                shares << QString(c) + QStringLiteral(" %1").arg(double(n) / double(art.size()), 0, 'f', 2);
+        }
+        QCOMPARE(shares.join(u' '), expected);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestTones)
