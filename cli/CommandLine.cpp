@@ -186,7 +186,7 @@ CliParse parseCommandLine(const QStringList &arguments)
         QStringLiteral("MAPPING"), QStringLiteral("bands"));
     const QCommandLineOption levelsOption(QStringLiteral("levels"),
         QStringLiteral("With --tone ink: 'on' stretches the photo's range, its darkest and lightest 1 % of cells to "
-                       "the ramp's darkest shade and to white; 'off' keeps the photo's range (default: on)."),
+                       "the ramp's darkest and lightest shades; 'off' keeps the photo's range (default: on)."),
         QStringLiteral("on|off"), QStringLiteral("on"));
     const QCommandLineOption ditherOption(QStringLiteral("dither"),
         QStringLiteral("With --tone ink: 'fs' carries what each cell's character misses on to its neighbours "
