@@ -41,13 +41,15 @@ main_x=$X main_y=$Y
 top=$((Y + HEIGHT - 493)) # the client area sits below the menu bar
 menu_y=$(((Y + top) / 2))
 click() { xdotool mousemove $((main_x + $1)) $((top + $2)) click 1; sleep 0.7; }
-# Opens the menu whose title starts `left` pixels into the menu bar and takes its first item.
-first_item() {
+# Opens the menu whose title starts `left` pixels into the menu bar and takes its item `number`,
+# counted from 1, by the keyboard: the items' heights depend on the style.
+menu_item() {
     xdotool windowraise "$window"
     sleep 0.3
     xdotool mousemove $((main_x + $1)) $menu_y click 1
     sleep 0.5
-    xdotool mousemove $((main_x + $1 + 10)) $((menu_y + 22)) click 1
+    for _ in $(seq "$2"); do xdotool key Down; done
+    xdotool key Return
     sleep 0.7
 }
 make_art() {
@@ -61,7 +63,7 @@ make_art() {
 }
 # The art preview as it shows the art: its picture area, left of the tools, above the navigation bar.
 shoot_art() {
-    first_item 10 # View, ASCII Picture Preview
+    menu_item 10 1 # View, ASCII Picture Preview
     local preview
     preview=$(find_window '^Preview ASCII Picture$')
     sleep 2
@@ -79,7 +81,7 @@ xdotool key ctrl+a
 xdotool type --delay 20 1.5
 make_art
 shoot_art "$scratch/bands.png"
-first_item 50 # Options, Measured Ink Tones
+menu_item 50 3 # Options, Measured Ink Tones
 make_art
 shoot_art "$scratch/ink.png"
 # The photo, then the art alone, cut from the grey around it, with the bands and with the ink,
