@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-image-formats-plugins libgl-dev libjpeg-dev
-          desktop-file-utils appstream man-db python3 dpkg-dev lintian fontconfig fonts-liberation2 "$@")
+          desktop-file-utils appstream man-db python3 dpkg-dev lintian fontconfig fonts-liberation2
+          clang libclang-rt-14-dev "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Glyphsmith twice (release with warnings as errors, then ASan+UBSan) and runs every test
 # in both builds; the release build is also packaged for Debian and the package checked with
-# lintian. GUI tests run without a display.
+# lintian. GUI tests run without a display. Last, the fuzz targets run for a minute each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -23,3 +23,4 @@ run_suite build
 scripts/package.sh build
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
     run_suite build-asan -DGLYPHSMITH_SANITIZE=ON
+scripts/fuzz.sh 60
