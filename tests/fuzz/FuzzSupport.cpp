@@ -1,9 +1,11 @@
 #include "tests/fuzz/FuzzSupport.h"
 
+#include "engine/decode/internal/JpegDecoder.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include <cstring>
+#include <QtEndian>
 
 namespace Fuzz {
 
@@ -34,12 +36,21 @@ QString scratchFile(const QString &name, QByteArrayView bytes)
 
 quint32 takeOptions(QByteArrayView &data)
 {
-    quint32 options = 0;
     if (data.size() < 4 || data[0] < 1 || data[0] > 31)
         return quint32(qHashBits(data.data(), size_t(data.size()), 0));
-    std::memcpy(&options, data.data(), sizeof options);
+    const auto options = qFromLittleEndian<quint32>(data.data());
     data = data.sliced(4);
     return options;
+}
+
+bool isLargeJpeg(QByteArrayView data)
+{
+    try {
+        const std::unique_ptr<JpegDecoder> decoder = JpegDecoder::open(data, {}, MemoryBudget(qint64(64) << 20));
+        return decoder && qint64(decoder->size().width()) * decoder->size().height() > (qint64(1) << 24);
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
 }
 
 } // namespace Fuzz

@@ -14,11 +14,10 @@ namespace {
 bool bandsEveryGrey(const QString &ramp)
 {
     const RampTables tables = buildRampTables(ramp);
-    const auto count = qsizetype(tables.rampChar.size());
-    if (count == 0)
+    if (tables.rampChar.empty())
         return ramp.isEmpty();
     return std::is_sorted(tables.bandOfGrey.begin(), tables.bandOfGrey.end()) && tables.bandOfGrey[0] >= 0
-        && tables.bandOfGrey[255] == count - 1;
+        && tables.bandOfGrey[255] == qsizetype(tables.rampChar.size()) - 1;
 }
 
 } // namespace
@@ -26,8 +25,7 @@ bool bandsEveryGrey(const QString &ramp)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
     const QStringList ramps = RampFile::parse(QByteArrayView(bytes, qsizetype(size)));
-    const QString path = Fuzz::scratchPath(u"Formats.TXT"_s);
-    if (!RampFile::write(path, ramps) || RampFile::read(path) != ramps)
+    if (!RampFile::write(Fuzz::scratchPath(u"Formats.TXT"_s), ramps) || RampFile::read(Fuzz::scratchPath(u"Formats.TXT"_s)) != ramps)
         std::abort();
     for (const QString &ramp : ramps) {
         if (!bandsEveryGrey(ramp))
