@@ -38,7 +38,9 @@ done
 export LSAN_OPTIONS=suppressions=$PWD/tests/fuzz/leaks.supp UBSAN_OPTIONS=print_stacktrace=1
 export QT_LOGGING_RULES='qt.gui.imageio.jpeg=false' QT_QPA_PLATFORM=offscreen
 # The targets give the engine a budget of 64 MiB; an allocation of 512 MiB is a fault already.
-flags=(-max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -malloc_limit_mb=512 -max_len=65536 -print_final_stats=1)
+# A fixed seed gives the same commit the same runs, so that CI's answer does not vary by chance;
+# FUZZ_SEED=0 lets libFuzzer pick one, for longer runs that should wander.
+flags=(-seed="${FUZZ_SEED:-1}" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -malloc_limit_mb=512 -max_len=65536 -print_final_stats=1)
 
 run_target() {
     local target=$1 folders
