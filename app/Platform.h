@@ -9,12 +9,14 @@
 class QWidget;
 class ViewerPlatform;
 
-// What a file dialog shows: its title, its filter in Qt's syntax and the name filled in.
+// What a file dialog shows: its title, its filter in Qt's syntax, the name filled in and the
+// folder it starts in (empty: the platform's choice).
 struct FileDialogRequest
 {
     QString title;
     QString filter;
     QString fileName;
+    QString folder;
 };
 
 // One text value of the per-user settings store.

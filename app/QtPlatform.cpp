@@ -4,12 +4,22 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QSettings>
 #include <QUrl>
 
 namespace {
+
+// Where the dialog opens: the name filled in, in the folder asked for.
+QString startOf(const FileDialogRequest &request)
+{
+    if (request.folder.isEmpty())
+        return request.fileName;
+    return QDir(request.folder).filePath(QFileInfo(request.fileName).fileName());
+}
 
 std::optional<QString> chosen(const QString &path)
 {
@@ -30,12 +40,12 @@ void QtPlatform::showMessage(QWidget *parent, const QString &title, const QStrin
 
 std::optional<QString> QtPlatform::openFileName(QWidget *parent, const FileDialogRequest &request)
 {
-    return chosen(QFileDialog::getOpenFileName(parent, request.title, request.fileName, request.filter));
+    return chosen(QFileDialog::getOpenFileName(parent, request.title, startOf(request), request.filter));
 }
 
 std::optional<QString> QtPlatform::saveFileName(QWidget *parent, const FileDialogRequest &request)
 {
-    return chosen(QFileDialog::getSaveFileName(parent, request.title, request.fileName, request.filter, nullptr,
+    return chosen(QFileDialog::getSaveFileName(parent, request.title, startOf(request), request.filter, nullptr,
                                                QFileDialog::DontConfirmOverwrite));
 }
 

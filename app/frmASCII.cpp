@@ -2,6 +2,7 @@
 
 #include "app/CharacterSets.h"
 #include "app/FileFilter.h"
+#include "app/MainWindowKeys.h"
 #include "app/frmASCIILayout.h"
 #include "app/modSetAlphaIcon.h"
 #include "app/OptionCheckBox.h"
@@ -18,6 +19,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -83,24 +85,26 @@ RunDisplay frmASCII::runDisplay()
 
 void frmASCII::buildMenu()
 {
-    QMenu *view = menuBar()->addMenu(QStringLiteral("View"));
+    // The menus and their items keep their texts; an underlined letter reaches each by Alt.
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
-    m_artPreviewAction = view->addAction(QStringLiteral("ASCII Picture Preview"), this, &frmASCII::mnuArtPreview_Click);
+    m_artPreviewAction = view->addAction(QStringLiteral("ASCII Picture &Preview"), this, &frmASCII::mnuArtPreview_Click);
     m_artPreviewAction->setObjectName(QStringLiteral("mnuArtPreview"));
     m_artPreviewAction->setEnabled(false);
     // The file may have been made, changed or removed since the box last changed.
     connect(view, &QMenu::aboutToShow, this, &frmASCII::refreshArtPreview);
-    QMenu *options = menuBar()->addMenu(QStringLiteral("Options"));
+    QMenu *options = menuBar()->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("mnuOptions"));
-    m_completePages = Options::addRememberedItem(options, m_platform, QStringLiteral("HTML Files As Complete Pages"), "CompletePages");
-    m_textInUtf8 = Options::addRememberedItem(options, m_platform, QStringLiteral("Text Files In UTF-8"), "TextUtf8");
-    m_inkTones = Options::addRememberedItem(options, m_platform, QStringLiteral("Measured Ink Tones"), "InkTones");
-    QMenu *help = menuBar()->addMenu(QStringLiteral("Help"));
+    m_completePages = Options::addRememberedItem(options, m_platform, QStringLiteral("HTML Files As &Complete Pages"), "CompletePages");
+    m_textInUtf8 = Options::addRememberedItem(options, m_platform, QStringLiteral("&Text Files In UTF-8"), "TextUtf8");
+    m_inkTones = Options::addRememberedItem(options, m_platform, QStringLiteral("&Measured Ink Tones"), "InkTones");
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    QAction *support = help->addAction(QStringLiteral("Online Support"), this, &frmASCII::mnuOS_Click);
+    QAction *support = help->addAction(QStringLiteral("&Online Support"), this, &frmASCII::mnuOS_Click);
     support->setObjectName(QStringLiteral("mnuOS"));
-    QAction *about = help->addAction(QStringLiteral("About Quorvane Glyphsmith"), this, &frmASCII::mnuAbout_Click);
+    QAction *about = help->addAction(QStringLiteral("&About Quorvane Glyphsmith"), this, &frmASCII::mnuAbout_Click);
     about->setObjectName(QStringLiteral("mnuAbout"));
+    addMainWindowKeys(*this, c, about);
 }
 
 void frmASCII::connectControls()
@@ -156,19 +160,25 @@ bool frmASCII::choosePicture(const QString &path)
 void frmASCII::cmdPicBrowse_Click()
 {
     const std::optional<QString> path =
-        m_platform.openFileName(this, {QStringLiteral("Select A Picture..."), pictureFilter(), m_dialogFileName});
+        m_platform.openFileName(this, {QStringLiteral("Select A Picture..."), pictureFilter(), m_dialogFileName, m_dialogFolder});
     if (path && choosePicture(*path))
-        m_dialogFileName = *path;
+        remember(*path);
 }
 
 void frmASCII::cmdASCIIBrowse_Click()
 {
-    const std::optional<QString> path =
-        m_platform.saveFileName(this, {QStringLiteral("Please Select Resulting ASCII Picture..."), outputFilter(), m_dialogFileName});
+    const std::optional<QString> path = m_platform.saveFileName(
+        this, {QStringLiteral("Please Select Resulting ASCII Picture..."), outputFilter(), m_dialogFileName, m_dialogFolder});
     if (!path)
         return;
-    m_dialogFileName = *path;
+    remember(*path);
     c.txtResult->setText(*path);
+}
+
+void frmASCII::remember(const QString &chosen)
+{
+    m_dialogFileName = chosen;
+    m_dialogFolder = QFileInfo(chosen).absolutePath();
 }
 
 void frmASCII::txtSource_Change()
@@ -328,5 +338,16 @@ void frmASCII::dropEvent(QDropEvent *event)
 void frmASCII::takePicture(const QString &path)
 {
     if (choosePicture(path))
-        m_dialogFileName = path;
+        remember(path);
+}
+
+void frmASCII::keyPressEvent(QKeyEvent *event)
+{
+    // Enter makes the picture, unless it is choosing a ramp from the list.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !(event->modifiers() & ~Qt::KeypadModifier) && focusWidget() != c.lstL2D) {
+        c.cmdMake->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }

@@ -52,6 +52,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void Form_Load();
@@ -67,10 +68,13 @@ private:
     void SetIt(bool s);
     void setRunning(bool running);
     void tell(const QString &text);
+    // A picture or output chosen: the dialogs offer its name and start in its folder next time.
+    void remember(const QString &chosen);
 
     Platform &m_platform;
     MainWindowControls c;
     QString m_dialogFileName; // the dialogs share one file name, the last one chosen in either
+    QString m_dialogFolder;   // and start in its folder, for as long as the program runs
     bool m_running = false;
     bool m_closeRequested = false;
     QPointer<pp> m_preview;

@@ -165,8 +165,9 @@ void buildRunRows(QWidget *client, MainWindowControls &c)
 
 void setTabOrder(const MainWindowControls &c)
 {
-    const QList<QWidget *> order{c.txtSource, c.cmdPicBrowse, c.txtResult, c.cmdASCIIBrowse, c.lstL2D, c.cmdAdd, c.txtL2D,
-                                 c.cmbDetail,  c.cmdMake,     c.txtSize,   c.Command1,       c.oNP,    c.iFR,   c.Command2};
+    // The picture is looked at right after it is chosen, before the rest of the form is filled in.
+    const QList<QWidget *> order{c.txtSource, c.cmdPicBrowse, c.Command2, c.txtResult, c.cmdASCIIBrowse, c.lstL2D, c.cmdAdd,
+                                 c.txtL2D,    c.cmbDetail,    c.cmdMake,  c.txtSize,   c.Command1,       c.oNP,    c.iFR};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -12,6 +12,7 @@
 #include "viewer/PicControlStoredDefaults.h"
 #include "viewer/PropertyBag.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
@@ -46,6 +47,10 @@ pp::pp(Platform &platform, const QString &caption) : m_platform(platform)
     m_PC1->setGeometry(QRect(QPoint(0, 0), designControlSize));
     m_PC1->UserControl_ReadProperties(storedSet());
     Form_Load();
+    auto *closing = new QAction(this);
+    closing->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    connect(closing, &QAction::triggered, this, &QWidget::close);
+    addAction(closing);
 }
 
 PropertyBag pp::storedSet()
@@ -90,6 +95,8 @@ void pp::present()
     showMaximized();
     raise();
     activateWindow();
+    // The keys go to the picture, not to the first of the viewer's lists.
+    m_PC1->setFocus(Qt::OtherFocusReason);
 }
 
 void pp::showPicture(const QString &path)
@@ -106,11 +113,13 @@ void pp::showPicture(const QString &path)
 
 void pp::showArt(const QString &path, quint8 detail)
 {
-    const auto draw = [path, detail](StopSource) -> std::optional<QImage> {
+    // Drawn for the screen's density, so that its characters are as sharp as the window's text.
+    const qreal scale = devicePixelRatioF();
+    const auto draw = [path, detail, scale](StopSource) -> std::optional<QImage> {
         const std::optional<ArtFile> art = readArtFile(path);
         if (!art)
             return std::nullopt;
-        QImage picture = ArtRenderer::render(art->rows, art->detail.value_or(detail));
+        QImage picture = ArtRenderer::render(art->rows, art->detail.value_or(detail), scale);
         return picture.isNull() ? std::nullopt : std::optional(picture);
     };
     showLoaded(draw, QStringLiteral("The ASCII Picture Could Not Be Loaded"));

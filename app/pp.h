@@ -13,7 +13,7 @@ class QImage;
 
 // A preview window: a picture in one picture viewer control, PC1, covering the screen. The
 // chosen picture, or the character art drawn as a picture. Modeless; it lives until the user
-// closes it and is made afresh the next time.
+// closes it (Escape or Ctrl+W do too) and is made afresh the next time.
 class pp : public QWidget
 {
     Q_OBJECT
@@ -26,14 +26,15 @@ public:
 
     // Sizes the window to the screen's available area.
     void coverScreen();
-    // Shows the window, or brings it to the front when it is shown already.
+    // Shows the window, or brings it to the front when it is shown already, with the keyboard's
+    // focus on the picture.
     void present();
     // Loads the picture at `path` beside the event loop and gives it to PC1; an empty path gives
     // PC1 no picture. A picture that cannot be loaded leaves PC1 as it was and is reported. Only
     // the latest request is shown.
     void showPicture(const QString &path);
     // Draws the art file at `path` and gives it to PC1, the same way; the art is drawn at the
-    // detail the file records, else at `detail`.
+    // detail the file records, else at `detail`, and at the screen's device pixel ratio.
     void showArt(const QString &path, quint8 detail);
 
     // The stored property set of PC1.

@@ -23,6 +23,12 @@ PicControl::PicControl(QWidget *parent, ViewerPlatform *platform)
     setObjectName(QStringLiteral("PicControl"));
     e = buildPicControlElements(this);
     resize(274, 257);
+    // The keys of the picture come to the control; a click on the picture gives it the focus.
+    setFocusPolicy(Qt::StrongFocus);
+    for (QWidget *w : std::initializer_list<QWidget *>{e.picFrame, e.picMain}) {
+        w->setFocusPolicy(Qt::ClickFocus);
+        w->setFocusProxy(this);
+    }
     connectElements();
 }
 
@@ -89,6 +95,8 @@ void PicControl::releaseCapture()
 {
     m_zoomDrag.end();
     m_insertDrag.end();
+    if (std::exchange(m_pan.active, false))
+        e.picMain->unsetCursor();
     if (QWidget *grabber = QWidget::mouseGrabber(); grabber && isAncestorOf(grabber))
         grabber->releaseMouse();
 }
@@ -109,7 +117,10 @@ bool PicControl::eventFilter(QObject *watched, QEvent *event)
             m_wheelAngle += wheel->angleDelta();
             const QPoint notches = m_wheelAngle / QWheelEvent::DefaultDeltasPerStep;
             m_wheelAngle -= notches * QWheelEvent::DefaultDeltasPerStep;
-            wheelScroll(notches, wheel->modifiers() & Qt::ShiftModifier);
+            if (wheel->modifiers() & Qt::ControlModifier)
+                stepPictureSize(notches.y());
+            else
+                wheelScroll(notches, wheel->modifiers() & Qt::ShiftModifier);
         }
         return true;
     default:
@@ -152,8 +163,15 @@ bool PicControl::dispatchMouse(QObject *watched, QEvent *event)
         drag(m_insertDrag, *e.picInsert, e.picPosition->client());
         return true;
     }
-    if (event->type() == QEvent::MouseMove && watched == e.picMain) {
-        picMain_MouseMove(held, shift, x, y);
+    if (watched == e.picMain) {
+        // In the viewport's pixels, which stay put while the picture pans under the pointer.
+        const QPointF inView = e.picFrame->client()->mapFromGlobal(mouse->globalPosition());
+        if (press)
+            picMain_MouseDown(pressed, shift, float(inView.x()), float(inView.y()));
+        else if (release)
+            picMain_MouseUp(pressed, shift, float(inView.x()), float(inView.y()));
+        else
+            picMain_MouseMove(held, shift, float(inView.x()), float(inView.y()));
         return true;
     }
     if (event->type() == QEvent::MouseMove && watched == e.picPosition) {

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -82,6 +83,7 @@ signals:
     void propertyChanged(const QString &key);
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -120,9 +122,23 @@ private:
     void tmrScrollUp_Timer();
     void tmrScrollDown_Timer();
 
+    // The keys of the picture: each does what the navigation button or the picture-size step it
+    // stands for does. `Shift` holds 1 for Shift and 2 for Ctrl. False for a key left to others.
+    bool picMain_KeyDown(int KeyCode, int Shift);
+    // A click of navigation button `Index` with `whileHeld` run between its press and release.
+    void holdButton(qint16 Index, const std::function<void()> &whileHeld);
+    // Steps the picture size by `steps`, within the first and the last step.
+    void stepPictureSize(int steps);
+    // A left press on the picture grabs it; moving the pointer then pans the view, within the
+    // scroll ranges, until the button is let go. X and Y are in the viewport's pixels.
+    void picMain_MouseDown(int Button, int Shift, float X, float Y);
+    void picMain_MouseUp(int Button, int Shift, float X, float Y);
+    void panTo(QPointF pointer);
+
     void picZoom_MouseDown(int Button, int Shift, float X, float Y);
     // `Button` is the set of buttons held.
     void picZoom_MouseMove(int Button, int Shift, float X, float Y);
+    // X and Y in the viewport's pixels.
     void picMain_MouseMove(int Button, int Shift, float X, float Y);
     void tmrZoom_Timer();
 
@@ -147,8 +163,10 @@ private:
     void setViewFromMarker(float leftOffset);
     void bringUpLensOnPicture();
     bool dispatchMouse(QObject *watched, QEvent *event);
-    // `timer`, if any, stops when the step reaches the edge.
-    void scrollTick(QTimer *timer, bool horizontal, int direction);
+    // `timer`, if any, stops when the step reaches the edge. `step` pixels, or the scroll speed.
+    void scrollTick(QTimer *timer, bool horizontal, int direction, float step = 0);
+    // Most of the viewport along one axis, what a page key scrolls by.
+    float pageStep(bool horizontal) const;
     // Whole wheel notches, positive up or left.
     void wheelScroll(QPoint notches, bool across);
     void jump(qint16 Index);
@@ -161,6 +179,14 @@ private:
     ChildDrag m_zoomDrag;
     ChildDrag m_insertDrag;
     QPoint m_wheelAngle; // wheel turns not yet a whole notch, from fine-grained wheels and pads
+    // A pan under way: where the pointer grabbed the picture, in screen pixels, and where the
+    // picture was then.
+    struct Pan
+    {
+        bool active = false;
+        QPointF grab;
+        QPointF from;
+    } m_pan;
     OleColor m_ambientBackColor = OleColors::buttonFace;
     using ThumbnailKey = std::pair<qint64, QSize>;
     ThumbnailKey m_thumbnailOf;

@@ -23,10 +23,12 @@ void PicControl::picZoom_MouseMove(int Button, int, float, float)
         m_zoomDrag.begin();
 }
 
-void PicControl::picMain_MouseMove(int, int, float, float)
+void PicControl::picMain_MouseMove(int Button, int, float X, float Y)
 {
     e.tmrZoom->stop();
     e.tmrInsert->stop();
+    if (m_pan.active && (Button & 1))
+        panTo(QPointF(X, Y));
 }
 
 // Keeps the lens wholly on the picture and repaints it.

@@ -107,8 +107,8 @@ void PicControl::RenderPicture()
     main.setHeight(float(main.Height() * f));
     if (m.mPicture.isNull())
         return;
-    m.mPicWidth = m.mPicture.width();
-    m.mPicHeight = m.mPicture.height();
+    m.mPicWidth = roundEven(m.mPicture.deviceIndependentSize().width());
+    m.mPicHeight = roundEven(m.mPicture.deviceIndependentSize().height());
     // The surface draws itself from the picture, stretched over its client area, whenever a
     // part of it comes into view.
     main.show();

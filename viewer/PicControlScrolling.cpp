@@ -4,6 +4,8 @@
 #include "viewer/PictureSurface.h"
 
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 void PicControl::tmrScrollLeft_Timer() { scrollTick(e.tmrScrollLeft, true, +1); }
@@ -23,11 +25,20 @@ void PicControl::wheelScroll(QPoint notches, bool across)
         scrollTick(nullptr, true, sideways > 0 ? +1 : -1);
 }
 
+// A page keeps a tenth of the viewport in view from the one before.
+float PicControl::pageStep(bool horizontal) const
+{
+    const float side = horizontal ? e.picFrame->Width() : e.picFrame->Height();
+    return std::max(1.0f, std::floor(side * 0.9f));
+}
+
 // One step of the picture surface by the scroll speed: +1 moves it right or down (the view
 // towards the left or top edge), -1 the other way. The lens takes the full step back, even on
 // the tick that stops short at the edge.
-void PicControl::scrollTick(QTimer *timer, bool horizontal, int direction)
+void PicControl::scrollTick(QTimer *timer, bool horizontal, int direction, float step)
 {
+    if (step <= 0)
+        step = m.mScrollSpeed;
     if (horizontal ? m.mCenteredX : m.mCenteredY)
         return;
     PictureSurface &main = *e.picMain;
@@ -37,8 +48,8 @@ void PicControl::scrollTick(QTimer *timer, bool horizontal, int direction)
     const float edge = direction > 0 ? 0.0f : float(-(horizontal ? m.mScrollRangeX : m.mScrollRangeY));
     if (position(main) == edge)
         return;
-    place(main, position(main) + float(direction * m.mScrollSpeed));
-    place(lens, position(lens) - float(direction * m.mScrollSpeed));
+    place(main, position(main) + float(direction) * step);
+    place(lens, position(lens) - float(direction) * step);
     if (direction > 0 ? position(main) > edge : position(main) < edge) {
         place(main, edge);
         if (timer)

@@ -13,9 +13,11 @@ void PictureSurface::setPicture(const QImage &picture)
     m_picture = picture.isNull() || picture.format() == QImage::Format_RGB32 ? picture
                                                                               : picture.convertToFormat(QImage::Format_RGB32);
     if (hasPicture()) {
+        // A picture drawn for a denser screen takes the room of its own size at one pixel per pixel.
+        const QSizeF size = m_picture.deviceIndependentSize();
         const int b = borderWidth();
-        setWidth(float(m_picture.width() + 2 * b));
-        setHeight(float(m_picture.height() + 2 * b));
+        setWidth(float(size.width() + 2 * b));
+        setHeight(float(size.height() + 2 * b));
     }
     update();
 }
@@ -42,6 +44,19 @@ QImage PictureSurface::imageRegion(const QRect &area)
 
 void PictureSurface::paintContent(QPainter &painter, const QRect &exposed)
 {
-    if (hasPicture())
+    if (!hasPicture())
+        return;
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == 1) {
         painter.drawImage(exposed.topLeft(), scaled().render(exposed));
+        return;
+    }
+    // On a denser screen the picture is stretched to the screen's pixels, not enlarged after
+    // being stretched to the window's, so a picture drawn at that density shows every pixel.
+    const QSize client = clientSize();
+    m_deviceScaled.set(m_picture, QSize(qRound(client.width() * ratio), qRound(client.height() * ratio)));
+    const QRect device = QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio).toAlignedRect();
+    QImage part = m_deviceScaled.render(device);
+    part.setDevicePixelRatio(ratio);
+    painter.drawImage(QPointF(device.topLeft()) / ratio, part);
 }

@@ -15,7 +15,8 @@ class PictureSurface : public Panel
 public:
     PictureSurface(QWidget *parent, const QString &name, Border border);
 
-    // Takes `picture` and, unless it is empty, sizes itself to it plus its border.
+    // Takes `picture` and, unless it is empty, sizes itself to it plus its border: to its size in
+    // the window's pixels, for a picture of a device pixel ratio above 1.
     void setPicture(const QImage &picture);
     const QImage &picture() const { return m_picture; }
     // The picture handle is not 0.
@@ -32,5 +33,6 @@ private:
     const ScaledPicture &scaled();
 
     QImage m_picture;
-    ScaledPicture m_scaled;
+    ScaledPicture m_scaled;       // at the window's pixels: what is copied into the lens
+    ScaledPicture m_deviceScaled; // at the screen's, when they are denser
 };

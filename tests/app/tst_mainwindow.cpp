@@ -134,6 +134,10 @@ private slots:
     void onePreviewAtATime();
     void clickQueuedWhileThePreviewIsMade();
     void artPreview();
+    void keys_data();
+    void keys();
+    void dialogsStartWhereTheLastFileWas();
+    void previewKeys();
 
 private:
     void open() { window = std::make_unique<frmASCII>(*platform); }
@@ -148,6 +152,9 @@ private:
 };
 
 namespace {
+
+// A menu's text as the menu shows it: its mnemonic's marker is not shown.
+QString shown(const QAction *action) { return QString(action->text()).remove(u'&'); }
 
 const QString photo = QStringLiteral(GLYPHSMITH_TEST_DATA "/good/photo.jpg");
 const QString rotated = QStringLiteral(GLYPHSMITH_TEST_DATA "/good/rotated.jpg");
@@ -307,7 +314,7 @@ void TestMainWindow::optionsMenu()
 {
     QStringList menus;
     for (const QAction *menu : window->menuBar()->actions())
-        menus << menu->text();
+        menus << shown(menu);
     QCOMPARE(menus, (QStringList{"View", "Options", "Help"}));
     folder->writeFile(QStringLiteral("Formats.TXT"), " .\xB0#\r\n");
     for (const bool stored : {false, true}) {
@@ -454,13 +461,13 @@ void TestMainWindow::measuredInkTones()
 {
     QFETCH(QString, stored);
     QFETCH(bool, checked);
-    QCOMPARE(window->menuBar()->actions().value(1)->text(), "Options"); // between View and Help
+    QCOMPARE(shown(window->menuBar()->actions().value(1)), "Options"); // between View and Help
     if (!stored.isNull())
         platform->store.insert("Glyphsmith/Options/InkTones", stored);
     open();
     auto *item = window->findChild<QAction *>("mnuInkTones");
     QVERIFY(item && item->isCheckable());
-    QCOMPARE(item->text(), "Measured Ink Tones");
+    QCOMPARE(shown(item), "Measured Ink Tones");
     QCOMPARE(item->isChecked(), checked);
     QCOMPARE(platform->store.value("Glyphsmith/Options/InkTones", "(none)"), stored.isNull() ? "(none)" : stored);
 
@@ -695,6 +702,107 @@ void TestMainWindow::artPreview()
     window->cmdMake_Click();
     QCOMPARE(offeredDuringRun, std::optional(false));
     QVERIFY(item->isEnabled());
+}
+
+void TestMainWindow::keys_data()
+{
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<QString>("focus");       // the control that has the focus
+    QTest::addColumn<QStringList>("outcome"); // dialogs and messages shown, "preview" and "closed"
+    const QString noSource = QStringLiteral("Glyphsmith: Select A Source Picture First");
+    QTest::newRow("Ctrl+O: picture Browse") << QKeySequence("Ctrl+O") << "lstL2D" << QStringList{"Select A Picture..."};
+    QTest::newRow("Ctrl+S: output Browse") << QKeySequence("Ctrl+S") << "cmdMake"
+                                           << QStringList{"Please Select Resulting ASCII Picture..."};
+    QTest::newRow("Ctrl+Return: make, also from the list") << QKeySequence("Ctrl+Return") << "lstL2D" << QStringList{noSource};
+    QTest::newRow("Enter in the size box: make") << QKeySequence(Qt::Key_Return) << "txtSize" << QStringList{noSource};
+    QTest::newRow("Enter on a check box: make") << QKeySequence(Qt::Key_Enter) << "iFR" << QStringList{noSource};
+    QTest::newRow("Enter in the ramp list: nothing") << QKeySequence(Qt::Key_Return) << "lstL2D" << QStringList();
+    QTest::newRow("Ctrl+P: view the picture") << QKeySequence("Ctrl+P") << "txtSize" << QStringList{"preview"};
+    QTest::newRow("F1: About") << QKeySequence(Qt::Key_F1) << "cmbDetail" << QStringList{"About Quorvane Glyphsmith"};
+    QTest::newRow("Ctrl+Q: quit") << QKeySequence("Ctrl+Q") << "txtSize" << QStringList{"closed"};
+}
+
+// Each key reaches what its button or item does, from wherever the focus is; a key whose button a
+// run has disabled does nothing then.
+void TestMainWindow::keys()
+{
+    QFETCH(QKeySequence, key);
+    QFETCH(QString, focus);
+    QFETCH(QStringList, outcome);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QWidget *focused = window->findChild<QWidget *>(focus);
+    focused->setFocus();
+    QSignalSpy unloaded(window.get(), &frmASCII::unloaded);
+    QTest::keySequence(focused, key);
+    QStringList seen;
+    for (const FileDialogRequest &dialog : std::as_const(platform->dialogs))
+        seen << dialog.title;
+    for (const QString &message : std::as_const(platform->messages))
+        seen << (message.startsWith(u"About") ? message.section(u':', 0, 0) : message);
+    if (window->preview())
+        seen << "preview";
+    if (!unloaded.isEmpty())
+        seen << "closed";
+    QCOMPARE(seen, outcome);
+
+    // The picture is looked at right after it is chosen; each menu has a letter of its own.
+    QCOMPARE(window->controls().cmdPicBrowse->nextInFocusChain(), window->controls().Command2);
+    for (const QAction *menu : window->menuBar()->actions())
+        QCOMPARE(menu->text().count(u'&'), 1);
+
+    if (QTest::currentDataTag() != QByteArray("Ctrl+O: picture Browse"))
+        return;
+    window->show();
+    platform->dialogs.clear();
+    bool pressed = false;
+    platform->onClock = [&] {
+        if (!std::exchange(pressed, true)) {
+            QTest::keySequence(window->controls().txtSource, key);
+            QTest::keySequence(window->controls().txtSource, QKeySequence("Ctrl+P"));
+        }
+    };
+    makeArt(photo, folder->path("art.txt"));
+    QVERIFY(pressed);
+    QVERIFY(platform->dialogs.isEmpty() && !window->preview());
+}
+
+// Both dialogs open in the folder of the picture or output chosen last, in either of them or by a
+// drop; a cancelled dialog leaves it.
+void TestMainWindow::dialogsStartWhereTheLastFileWas()
+{
+    const MainWindowControls &c = window->controls();
+    c.cmdASCIIBrowse->click();
+    platform->answers << "/p/cat.jpg";
+    c.cmdPicBrowse->click();
+    c.cmdASCIIBrowse->click();
+    platform->answers << "/q/art.txt";
+    c.cmdASCIIBrowse->click();
+    c.cmdPicBrowse->click();
+    dragAndDrop(window.get(), {QUrl::fromLocalFile("/r/dog.png")});
+    c.cmdASCIIBrowse->click();
+    QStringList folders;
+    for (const FileDialogRequest &dialog : std::as_const(platform->dialogs))
+        folders << dialog.folder;
+    QCOMPARE(folders, (QStringList{"", "", "/p", "/p", "/q", "/r"}));
+    QCOMPARE(platform->dialogs.last().fileName, "/r/dog.png");
+    // Only for the session: nothing of it is stored.
+    QVERIFY(platform->store.isEmpty());
+}
+
+// The picture has the keys when the window opens; Escape and Ctrl+W close it.
+void TestMainWindow::previewKeys()
+{
+    for (const QKeySequence &key : {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}) {
+        pp *preview = view(photo);
+        QVERIFY(QTest::qWaitForWindowActive(preview));
+        QCOMPARE(QApplication::focusWidget(), preview->PC1());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Plus);
+        QCOMPARE(PicControlTestAccess(*preview->PC1()).elements().HScroll1->value(), 3);
+        QTest::keySequence(preview->PC1(), key);
+        QTRY_VERIFY(!window->preview());
+    }
 }
 
 QTEST_MAIN(TestMainWindow)
