@@ -207,9 +207,13 @@ CliParse parseCommandLine(const QStringList &arguments)
         QStringLiteral("Also draw the art as a picture, each character centred in its own cell, and write it to FILE "
                        "as PNG, under the same rules as OUTPUT."),
         QStringLiteral("FILE"));
+    const QCommandLineOption renderScaleOption(QStringLiteral("render-scale"),
+        QStringLiteral("With --render, draw each cell with N times its pixels a side, the characters drawn at that size, "
+                       "for a screen of N times the density, 1 to 8 (default: 1)."),
+        QStringLiteral("N"), QStringLiteral("1"));
     parser.addOptions({rampOption, sizeOption, columnsOption, detailOption, cellOption, invertOption, toneOption, levelsOption,
                        ditherOption, formatOption, encodingOption, noReminderOption, openOption, quietOption, renderOption,
-                       outputDirOption, jobsOption, maxMemoryOption});
+                       renderScaleOption, outputDirOption, jobsOption, maxMemoryOption});
     parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The picture to convert; several with --output-dir."),
                                  QStringLiteral("SOURCE..."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The file to write, or - for standard output."),
@@ -334,6 +338,12 @@ CliParse parseCommandLine(const QStringList &arguments)
     // The picture is written through Qt, which holds names as text.
     if (!NameBytes::isText(request.renderPath))
         return usageError(QStringLiteral("--render needs a name of UTF-8 text, not '%1'").arg(request.renderPath));
+    if (parser.isSet(renderScaleOption) && !parser.isSet(renderOption))
+        return usageError(QStringLiteral("--render-scale goes with --render FILE"));
+    const uint renderScale = parser.value(renderScaleOption).toUInt(&ok);
+    if (!ok || renderScale < 1 || renderScale > 8)
+        return usageError(QStringLiteral("--render-scale needs a whole number from 1 to 8, not '%1'").arg(parser.value(renderScaleOption)));
+    request.renderScale = int(renderScale);
 
     // Found now, before anything is read or written: the later run would replace the earlier's art.
     const QString extension = (p.outputKind ? *p.outputKind : *outputKinds().first()).fileExtension();

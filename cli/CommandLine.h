@@ -14,6 +14,7 @@ struct CliRequest
     bool open = false;
     bool quiet = false;
     QString renderPath; // also draw the art as a PNG picture there, when not empty
+    int renderScale = 1; // pixels of that picture a side per pixel of the cell
     bool toStandardOutput = false; // OUTPUT was "-"
     std::optional<int> columns;    // the size factor is found for this many columns of each source
     bool columnsFromTerminal = false; // the columns are the terminal's width, not the user's

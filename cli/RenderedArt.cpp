@@ -5,9 +5,9 @@
 #include <QImage>
 #include <QSaveFile>
 
-bool saveRenderedArt(const QString &path, const QStringList &rows, quint8 detail)
+bool saveRenderedArt(const QString &path, const QStringList &rows, quint8 detail, int scale)
 {
-    const QImage art = ArtRenderer::render(rows, detail);
+    const QImage art = ArtRenderer::render(rows, detail, scale);
     if (art.isNull())
         return false;
     QSaveFile file(path);

@@ -27,6 +27,6 @@ private:
     QStringList m_rows;
 };
 
-// Draws `rows` at the cell of `detail` and writes the picture to `path` as PNG, beside the
+// Draws `rows` at the cell of `detail`, `scale` times its pixels a side, and writes the picture to `path` as PNG, beside the
 // target first and moved over it only when whole; false, leaving `path` as it was, otherwise.
-bool saveRenderedArt(const QString &path, const QStringList &rows, quint8 detail);
+bool saveRenderedArt(const QString &path, const QStringList &rows, quint8 detail, int scale = 1);

@@ -186,7 +186,7 @@ int convertAsAsked(int argc, char *argv[])
         dieOf(stopSignal);
     if (!outcome.succeeded())
         return fail(outcome.messageWithCause());
-    if (!request.renderPath.isEmpty() && !saveRenderedArt(request.renderPath, observer.rows(), request.parameters.detail))
+    if (!request.renderPath.isEmpty() && !saveRenderedArt(request.renderPath, observer.rows(), request.parameters.detail, request.renderScale))
         return fail(RunOutcome(RunResult::OutputNotSaved).message() + QStringLiteral(": ") + request.renderPath);
 
     if (request.open && !modFile::ShellOpen(request.parameters.outputPath) && !request.quiet) {

@@ -39,9 +39,12 @@ QString measuredFamily()
 
 QString ArtRenderer::fontFamily() { return measuredFamily(); }
 
-QImage ArtRenderer::render(const QStringList &rows, quint8 detail)
+QImage ArtRenderer::render(const QStringList &rows, quint8 detail, qreal scale)
 {
-    const CellSize cell = cellSizeFor(detail);
+    if (!(scale > 0) || scale > 64)
+        return {};
+    const CellSize unscaled = cellSizeFor(detail);
+    const CellSize cell{int(std::lround(unscaled.width * scale)), int(std::lround(unscaled.height * scale))};
     // A character outside the 16-bit range is one character in one cell.
     QList<QList<uint>> characters;
     qsizetype columns = 0;
@@ -73,5 +76,6 @@ QImage ArtRenderer::render(const QStringList &rows, quint8 detail)
             }
         }
     }
+    art.setDevicePixelRatio(scale);
     return art;
 }

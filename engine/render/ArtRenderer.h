@@ -11,7 +11,10 @@ namespace ArtRenderer {
 
 // The picture of `rows` at the cell of `detail`: as wide as the longest row, as high as the
 // rows, in Format_Grayscale8. A null image when there is nothing to draw or it is too large.
-QImage render(const QStringList &rows, quint8 detail);
+// At a `scale` above 1 each cell has that many times the pixels a side, the characters drawn at
+// that size rather than enlarged, and the picture's device pixel ratio is `scale`, so that a
+// screen of that density shows it at the art's own size with crisp characters.
+QImage render(const QStringList &rows, quint8 detail, qreal scale = 1);
 
 // The installed monospace face whose advance is closest to the cell's 0.6 em.
 QString fontFamily();

@@ -188,6 +188,10 @@ private slots:
         QTest::newRow("--tone of no mapping") << QStringList{"--tone", "dots"} + files;
         QTest::newRow("--levels for the bands") << QStringList{"--levels", "off"} + files;
         QTest::newRow("--dither of no kind") << QStringList{"--tone", "ink", "--dither", "atkinson"} + files;
+        QTest::newRow("--render-scale without --render") << QStringList{"--render-scale", "2"} + files;
+        QTest::newRow("--render-scale 0") << QStringList{"--render", "a.png", "--render-scale", "0"} + files;
+        QTest::newRow("--render-scale of a fraction") << QStringList{"--render", "a.png", "--render-scale=1.5"} + files;
+        QTest::newRow("--render-scale past 8") << QStringList{"--render", "a.png", "--render-scale", "9"} + files;
     }
     void refuses()
     {
@@ -239,6 +243,7 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QByteArray>("row"); // of the art on standard output, for a white left half
         QTest::newRow("--render") << QStringList{"--render", "art.png"} << QByteArray("     @@@@@");
+        QTest::newRow("--render-scale 2") << QStringList{"--render", "art.png", "--render-scale", "2"} << QByteArray("     @@@@@");
         QTest::newRow("--tone ink") << QStringList{"--tone", "ink"} << QByteArray("     @@@@@");
         QTest::newRow("--tone=ink --invert: white is the densest") << QStringList{"--tone=ink", "--invert"} << QByteArray("@@@@@     ");
     }
@@ -254,7 +259,7 @@ private slots:
         QCOMPARE(process.readAllStandardError(), QByteArray());
         QCOMPARE(process.readAllStandardOutput().split('\r').first(), row);
         if (options.contains("--render")) // ten by four characters at detail 10: cells of 8 x 13 pixels
-            QCOMPARE(QImage(dir.filePath("art.png")).size(), halves);
+            QCOMPARE(QImage(dir.filePath("art.png")).size(), halves * (options.contains("--render-scale") ? 2 : 1));
     }
 
     // The exact words of each refusal with its cause, and refusals the model comparison does not
