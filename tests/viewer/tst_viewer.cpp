@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
-#include <QKeyEvent>
 #include <cmath>
 
 // The picture viewer: layout, picture sizes, overview marker, lens, navigation buttons, scroll
@@ -49,11 +48,9 @@ private slots:
     void lensConfinement();
     void lensPressesAndDrag();
     void trackingStops();
-    void keysDoWhatTheirButtonsDo_data();
-    void keysDoWhatTheirButtonsDo();
-    void sizeKeysAndCtrlWheel();
-    void dragPansWithinTheRanges();
-    void denserPictureTakesItsOwnSize();
+    void keysAndDrags_data();
+    void keysAndDrags();
+    void sizeKeysAndDensePictures();
 };
 
 namespace {
@@ -727,137 +724,74 @@ void tst_Viewer::trackingStops()
 QTEST_MAIN(tst_Viewer)
 #include "tst_viewer.moc"
 
-void tst_Viewer::keysDoWhatTheirButtonsDo_data()
+void tst_Viewer::keysAndDrags_data()
 {
-    QTest::addColumn<int>("key");
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::addColumn<QPointF>("view");   // picMain's left and top after the key, from (-300, -200)
-    QTest::addColumn<QPointF>("marker"); // picInsert's
+    QTest::addColumn<QString>("gesture");   // keys, or a left drag by x and y
+    QTest::addColumn<QPointF>("view");      // picMain's left and top after it, from (-300, -200)
+    QTest::addColumn<QPointF>("marker");    // picInsert's
     QTest::addColumn<QPointF>("lensShift"); // how far the lens moved in the viewport
-    const Qt::KeyboardModifiers none = Qt::NoModifier;
     // Ranges 677 across and 501 down; a viewport of 324 x 276 pages by 291 and 248.
-    QTest::newRow("Left: a step of the speed") << int(Qt::Key_Left) << none << QPointF(-290, -200) << QPointF(15.48, 8) << QPointF();
-    QTest::newRow("Right") << int(Qt::Key_Right) << none << QPointF(-310, -200) << QPointF(16.56, 8) << QPointF();
-    QTest::newRow("Up") << int(Qt::Key_Up) << none << QPointF(-300, -190) << QPointF(15.84, 7.6) << QPointF();
-    QTest::newRow("Down") << int(Qt::Key_Down) << none << QPointF(-300, -210) << QPointF(15.84, 8.4) << QPointF();
-    // Stopped at the edge, the lens still takes the whole step back, as on a scroll tick.
-    QTest::newRow("Page Up: stops at the top") << int(Qt::Key_PageUp) << none << QPointF(-300, 0) << QPointF(15.84, 0) << QPointF(0, -48);
-    QTest::newRow("Page Down") << int(Qt::Key_PageDown) << none << QPointF(-300, -448) << QPointF(15.84, 17.8) << QPointF();
-    QTest::newRow("Shift+Page Up: across") << int(Qt::Key_PageUp) << Qt::KeyboardModifiers(Qt::ShiftModifier) << QPointF(-9, -200)
-                                           << QPointF(0.36, 8) << QPointF();
-    QTest::newRow("Shift+Page Down") << int(Qt::Key_PageDown) << Qt::KeyboardModifiers(Qt::ShiftModifier) << QPointF(-591, -200)
-                                     << QPointF(31.32, 8) << QPointF();
-    QTest::newRow("Home: upper-left corner") << int(Qt::Key_Home) << none << QPointF(0, 0) << QPointF(0, 0) << QPointF();
-    QTest::newRow("End: bottom-right corner") << int(Qt::Key_End) << none << QPointF(-677, -501) << QPointF(36, 20) << QPointF();
-    QTest::newRow("Ctrl+Home: centre") << int(Qt::Key_Home) << Qt::KeyboardModifiers(Qt::ControlModifier) << QPointF(-338.5, -250.5)
-                                       << QPointF(18, 10) << QPointF();
+    QTest::newRow("Left: a step of the speed") << "Left" << QPointF(-290, -200) << QPointF(15.48, 8) << QPointF();
+    QTest::newRow("Page Up: the lens takes the whole page") << "PgUp" << QPointF(-300, 0) << QPointF(15.84, 0) << QPointF(0, -48);
+    QTest::newRow("Shift+Page Down: across") << "Shift+PgDown" << QPointF(-591, -200) << QPointF(31.32, 8) << QPointF();
+    QTest::newRow("End: bottom-right corner") << "End" << QPointF(-677, -501) << QPointF(36, 20) << QPointF();
+    QTest::newRow("Ctrl+Home: centre") << "Ctrl+Home" << QPointF(-338.5, -250.5) << QPointF(18, 10) << QPointF();
+    QTest::newRow("drag: the lens rides along") << "drag 50 30" << QPointF(-250, -170) << QPointF(13.32, 6.8) << QPointF(50, 30);
+    QTest::newRow("drag past the edges") << "drag 1000 -2000" << QPointF(0, -501) << QPointF(0, 20) << QPointF(300, -301);
 }
 
 // A key is a click of its navigation button, with one tick between press and release for the
-// scroll keys: the marker follows, the lens keeps its place in the viewport, trackers stop.
-void tst_Viewer::keysDoWhatTheirButtonsDo()
+// scroll keys; a drag pans within the ranges. The marker follows and tracking stops as for them.
+void tst_Viewer::keysAndDrags()
 {
-    QFETCH(int, key);
-    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(QString, gesture);
     QFETCH(QPointF, view);
     QFETCH(QPointF, marker);
     QFETCH(QPointF, lensShift);
     ViewerFixture f;
     f.control->setPicture(tracedPicture(1001, 777));
     click(f, 9);
-    f.e().picMain->Move(-300, -200);
+    PictureSurface *main = f.e().picMain;
+    main->Move(-300, -200);
     const QPointF lensAt = inViewport(f);
     f.e().tmrZoom->start();
-    QTest::keyClick(f.control, Qt::Key(key), modifiers);
-    QCOMPARE(QPointF(f.e().picMain->Left(), f.e().picMain->Top()), view);
+    if (gesture.startsWith(u"drag")) {
+        const QPoint grab = main->mapToGlobal(QPoint(400, 300));
+        const QPoint by(gesture.section(u' ', 1, 1).toInt(), gesture.section(u' ', 2, 2).toInt());
+        sendMouse(main, QEvent::MouseButtonPress, main->mapFromGlobal(grab), Qt::LeftButton, Qt::LeftButton);
+        QCOMPARE(main->cursor().shape(), Qt::ClosedHandCursor);
+        sendMouse(main, QEvent::MouseMove, main->mapFromGlobal(grab + by), Qt::NoButton, Qt::LeftButton);
+        sendMouse(main, QEvent::MouseButtonRelease, main->mapFromGlobal(grab + by), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
+    } else {
+        QTest::keySequence(f.control, QKeySequence(gesture));
+    }
+    QCOMPARE(QPointF(main->Left(), main->Top()), view);
     // The marker's place is single precision: a millionth of its travel is close enough.
     QVERIFY(std::abs(f.e().picInsert->Left() - marker.x()) < 1e-4 && std::abs(f.e().picInsert->Top() - marker.y()) < 1e-4);
     QCOMPARE(inViewport(f) - lensAt, lensShift);
-    QVERIFY(!f.e().tmrZoom->isActive());
-    QVERIFY(!f.e().tmrScrollLeft->isActive() && !f.e().tmrScrollUp->isActive() && !f.e().tmrScrollRight->isActive()
-            && !f.e().tmrScrollDown->isActive());
-    for (std::size_t i = 0; i < f.e().picButton.size(); ++i)
-        QVERIFY(f.e().picButton[i]->image() != f.e().picDown[i]);
-    // The corner keys set the edge flags as their buttons do.
-    if (key == Qt::Key_End)
-        QVERIFY(f.m().mAtRight && f.m().mAtBottom && !f.m().mAtLeft && !f.m().mAtTop);
+    QVERIFY(!f.e().tmrZoom->isActive() && !f.e().tmrScrollUp->isActive());
 }
 
-void tst_Viewer::sizeKeysAndCtrlWheel()
+// +, = and - and Ctrl+wheel step the picture size within its steps, once there is a picture; a
+// picture drawn for a denser screen takes the room of its size at one pixel a pixel.
+void tst_Viewer::sizeKeysAndDensePictures()
 {
-    ViewerFixture empty;
-    QTest::keyClick(empty.control, Qt::Key_Plus);
-    QCOMPARE(empty.e().HScroll1->value(), 2); // no picture: no step
-
     ViewerFixture f;
-    f.control->setPicture(tracedPicture(400, 300));
-    const auto wheel = [&](int angle, Qt::KeyboardModifiers modifiers) {
-        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, angle), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(f.e().picMain, &event);
-    };
-    QStringList steps;
-    const auto note = [&] { steps << f.e().Label4->text() + QStringLiteral(" ") + QString::number(f.e().picMain->Width()); };
     QTest::keyClick(f.control, Qt::Key_Plus);
-    note();
-    QTest::keyClick(f.control, Qt::Key_Equal);
-    note();
-    QTest::keyClick(f.control, Qt::Key_Minus);
-    note();
-    wheel(120, Qt::ControlModifier);
-    note();
-    wheel(-360, Qt::ControlModifier);
-    note();
-    wheel(-360, Qt::ControlModifier); // past the first step
-    note();
-    wheel(-120, Qt::NoModifier); // scrolls, no step
-    note();
-    QCOMPARE(steps, (QStringList{"200 % 800", "300 % 1200", "200 % 800", "300 % 1200", "75 % 300", "50 % 200", "50 % 200"}));
-    f.e().HScroll1->setValue(7);
-    QTest::keyClick(f.control, Qt::Key_Plus);
-    QCOMPARE(f.e().HScroll1->value(), 7);
-}
-
-void tst_Viewer::dragPansWithinTheRanges()
-{
-    ViewerFixture f;
-    f.control->setPicture(tracedPicture(1001, 777));
-    PictureSurface *main = f.e().picMain;
-    main->Move(-300, -200);
-    const QPoint grab = main->mapToGlobal(QPoint(400, 300));
-    const auto to = [&](QEvent::Type type, QPoint offset, Qt::MouseButton button, Qt::MouseButtons held) {
-        sendMouse(main, type, main->mapFromGlobal(grab + offset), button, held);
-        return QPointF(main->Left(), main->Top());
-    };
-    to(QEvent::MouseButtonPress, {}, Qt::LeftButton, Qt::LeftButton);
-    QCOMPARE(main->cursor().shape(), Qt::ClosedHandCursor);
-    QCOMPARE(to(QEvent::MouseMove, {50, 30}, Qt::NoButton, Qt::LeftButton), QPointF(-250, -170));
-    QCOMPARE(to(QEvent::MouseMove, {-20, 5}, Qt::NoButton, Qt::LeftButton), QPointF(-320, -195));
-    QCOMPARE(to(QEvent::MouseMove, {1000, -2000}, Qt::NoButton, Qt::LeftButton), QPointF(0, -501));
-    QCOMPARE(QPointF(f.e().picInsert->Left(), f.e().picInsert->Top()), QPointF(0, 20));
-    to(QEvent::MouseButtonRelease, {1000, -2000}, Qt::LeftButton, Qt::NoButton);
-    QCOMPARE(main->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(to(QEvent::MouseMove, {0, 0}, Qt::NoButton, Qt::LeftButton), QPointF(0, -501));
-
-    // The right button does not pan; a centred axis stays centred.
-    to(QEvent::MouseButtonPress, {}, Qt::RightButton, Qt::RightButton);
-    QCOMPARE(to(QEvent::MouseMove, {-50, 50}, Qt::NoButton, Qt::RightButton), QPointF(0, -501));
-    to(QEvent::MouseButtonRelease, {}, Qt::RightButton, Qt::NoButton);
-    f.control->setPicture(tracedPicture(100, 777));
-    const float centred = main->Left();
-    const QPoint start = main->mapToGlobal(QPoint(50, 300));
-    sendMouse(main, QEvent::MouseButtonPress, main->mapFromGlobal(start), Qt::LeftButton, Qt::LeftButton);
-    sendMouse(main, QEvent::MouseMove, main->mapFromGlobal(start + QPoint(40, -40)), Qt::NoButton, Qt::LeftButton);
-    QCOMPARE(QPointF(main->Left(), main->Top()), QPointF(centred, -40));
-}
-
-// A picture drawn for a screen of twice the density takes the room of half its pixels.
-void tst_Viewer::denserPictureTakesItsOwnSize()
-{
-    ViewerFixture f;
-    QImage dense = tracedPicture(1000, 776);
+    QCOMPARE(f.e().HScroll1->value(), 2);
+    QImage dense = tracedPicture(800, 600);
     dense.setDevicePixelRatio(2);
     f.control->setPicture(dense);
-    QCOMPARE(QSizeF(f.e().picMain->Width(), f.e().picMain->Height()), QSizeF(500, 388));
-    QCOMPARE(f.m().mPicWidth, 500);
-    QCOMPARE(f.m().mScrollRangeX, 500 - 324);
+    QCOMPARE(QSizeF(f.e().picMain->Width(), f.e().picMain->Height()), QSizeF(400, 300));
+    const auto wheel = [&](int angle) {
+        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(f.e().picMain, &event);
+        return f.e().picMain->Width();
+    };
+    for (const Qt::Key key : {Qt::Key_Plus, Qt::Key_Equal, Qt::Key_Minus})
+        QTest::keyClick(f.control, key);
+    QCOMPARE(f.e().Label4->text(), "200 %");
+    QCOMPARE(wheel(120), 1200.0f);
+    QCOMPARE(wheel(-720), 200.0f); // no further than 50 %
 }
