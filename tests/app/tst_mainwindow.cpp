@@ -136,8 +136,6 @@ private slots:
     void artPreview();
     void keys_data();
     void keys();
-    void dialogsStartWhereTheLastFileWas();
-    void previewKeys();
 
 private:
     void open() { window = std::make_unique<frmASCII>(*platform); }
@@ -372,9 +370,14 @@ void TestMainWindow::choosingAPicture()
     QCOMPARE(c.txtSource->text(), taken ? picture : QString());
     QCOMPARE(platform->messages, QFile::exists(picture) ? QStringList{"Glyphsmith: The Source Picture Could Not Be Loaded"} : QStringList());
     QCOMPARE(c.txtResult->text(), taken ? output : QStringLiteral("/elsewhere/old.rtf"));
-    // The two dialogs share one file name, so the Save dialog offers the picture's.
+    // The two dialogs share one file name, so the Save dialog offers the picture's, and start in
+    // the folder of the file chosen last in either.
+    platform->answers << "/q/art.txt";
     c.cmdASCIIBrowse->click();
     QCOMPARE(platform->dialogs.last().fileName, taken ? picture : QString());
+    QCOMPARE(platform->dialogs.last().folder, taken ? QFileInfo(picture).absolutePath() : QString());
+    c.cmdPicBrowse->click();
+    QCOMPARE(platform->dialogs.last().folder, "/q");
 }
 
 void TestMainWindow::filterConversion_data()
@@ -605,6 +608,11 @@ void TestMainWindow::previewOpensWithTheStoredSet()
     QCOMPARE(control.Appearance(), 0);
     QCOMPARE(control.BackColor(), OleColors::buttonFace);
     QVERIFY(platform->messages.isEmpty());
+    // The picture has the keys as the window opens; Escape closes it.
+    QVERIFY(QTest::qWaitForWindowActive(preview));
+    QCOMPARE(QApplication::focusWidget(), &control);
+    QTest::keyClick(&control, Qt::Key_Escape);
+    QTRY_VERIFY(!window->preview());
 
     // No picture chosen: the empty viewer, without a message.
     init();
@@ -747,37 +755,6 @@ void TestMainWindow::keys()
     platform->onClock = [&] { QTest::keySequence(window->controls().txtSource, key); };
     makeArt(photo, folder->path("art.txt"));
     QVERIFY(platform->dialogs.isEmpty());
-}
-
-// Both dialogs open in the folder of the picture or output chosen last, in either or by a drop;
-// a cancelled dialog leaves it, and nothing of it is stored.
-void TestMainWindow::dialogsStartWhereTheLastFileWas()
-{
-    const MainWindowControls &c = window->controls();
-    platform->answers << "/p/cat.jpg";
-    c.cmdPicBrowse->click();
-    c.cmdASCIIBrowse->click();
-    platform->answers << "/q/art.txt";
-    c.cmdASCIIBrowse->click();
-    c.cmdPicBrowse->click();
-    dragAndDrop(window.get(), {QUrl::fromLocalFile("/r/dog.png")});
-    c.cmdASCIIBrowse->click();
-    QStringList folders;
-    for (const FileDialogRequest &dialog : std::as_const(platform->dialogs))
-        folders << dialog.folder;
-    QCOMPARE(folders, (QStringList{"", "/p", "/p", "/q", "/r"}));
-    QVERIFY(platform->store.isEmpty());
-}
-
-// The picture has the keys when the window opens; Escape and Ctrl+W close it.
-void TestMainWindow::previewKeys()
-{
-    for (const QKeySequence &key : {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}) {
-        QVERIFY(QTest::qWaitForWindowActive(view(photo)));
-        QCOMPARE(QApplication::focusWidget(), window->preview()->PC1());
-        QTest::keySequence(QApplication::focusWidget(), key);
-        QTRY_VERIFY(!window->preview());
-    }
 }
 
 QTEST_MAIN(TestMainWindow)
