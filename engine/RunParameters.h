@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/cells/ArtColours.h"
 #include "engine/cells/CellMetrics.h"
 #include "engine/text/LineFormat.h"
 
@@ -42,6 +43,10 @@ struct RunParameters
     // cell's character misses carried on to its neighbours (diffusion).
     bool levels = true;
     bool diffusion = true;
+    // Art in colour, at this depth and in this look, where the kind writes colour; plain text
+    // bound for a terminal takes it as escape sequences. Nothing more is measured without it.
+    ColourDepth colour = ColourDepth::none;
+    ColourLook colourLook = ColourLook::characters;
 };
 
 // The cell the run cuts the picture into.

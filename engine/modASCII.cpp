@@ -4,6 +4,7 @@
 #include "engine/cells/AxisMapping.h"
 #include "engine/cells/CellMetrics.h"
 #include "engine/cells/CharacterMapping.h"
+#include "engine/cells/ColourPalettes.h"
 #include "engine/cells/internal/LowerRowsSampling.h"
 #include "engine/cells/internal/ToneSampling.h"
 #include "engine/decode/internal/JpegRows.h"
@@ -178,11 +179,28 @@ std::future<std::vector<double>> measureInk(const RunParameters &p, CellSize cel
     return std::async(std::launch::async | std::launch::deferred, [ramp = p.ramp, cell] { return inkCoverageOf(distinctCharacters(ramp), cell); });
 }
 
-RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellTones &tones, std::future<std::vector<double>> &ink)
+const OutputKind &kindOf(const RunParameters &p) { return p.outputKind ? *p.outputKind : outputKindOf(p.outputPath); }
+
+bool inColour(const RunParameters &p) { return p.colour != ColourDepth::none && kindOf(p).takesColour(); }
+
+// The cells' mean colours at the depth asked for, taken over from the tones.
+ArtColours artColoursOf(const RunParameters &p, CellTones &tones)
+{
+    ArtColours colours{std::move(tones.colour), p.colour, p.colourLook};
+    if (p.colour != ColourDepth::truecolour) {
+        for (modColour::Colour &colour : colours.cells.cells)
+            colour = ColourPalettes::reduced(colour, p.colour);
+    }
+    return colours;
+}
+
+RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, CellTones &tones, std::future<std::vector<double>> &ink)
 {
     reporter.yield();
-    const OutputKind &kind = p.outputKind ? *p.outputKind : outputKindOf(p.outputPath);
-    const KindContext context{p.detail, cellSizeFor(p.detail), tones.grey.columns, p.fontReminder, p.encoding, QFileInfo(p.sourcePath).fileName()};
+    const OutputKind &kind = kindOf(p);
+    const ArtColours colours = inColour(p) ? artColoursOf(p, tones) : ArtColours{};
+    const KindContext context{p.detail, cellSizeFor(p.detail), tones.grey.columns, p.fontReminder, p.encoding,
+                              QFileInfo(p.sourcePath).fileName(), colours.empty() ? nullptr : &colours, p.invert};
     LineFormat format = kind.lineFormat(p.encoding);
     if (p.rowsOnly)
         format.lineEnd = QByteArrayLiteral("\n");
@@ -204,7 +222,7 @@ RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, const CellTo
         reporter.rowAssembled(rowText);
         reporter.yield();
         reporter.progress(RunPhase::Drawing, rows > 1 ? std::optional(progressPercent(r, rows - 1, 1)) : std::nullopt);
-        output.writeLine(kind.row(rowText, context));
+        output.writeLine(colours.empty() ? kind.row(rowText, context) : kind.colouredRow(rowText, colours.cells.row(r), context));
     }
     if (!p.rowsOnly)
         output.writeLines(kind.trailer());
@@ -234,8 +252,9 @@ RunOutcome convert(const SourceFile &source, const RunParameters &p, Reporter &r
     // A negative factor still reads every column, but the picture keeps its size: nothing is written.
     if (p.sizeFactor != 1.0f)
         reportResizing(reporter, size.width(), columns.scaledLength, p.sizeFactor < 0 ? 0 : resizingWriteColumns(size.width(), p.sizeFactor));
-    const CellSampler::Keep keep = p.tone == ToneMapping::ink ? CellSampler::Keep::greysAndLight : CellSampler::Keep::greys;
-    const std::optional<CellTones> tones = sampleTones(reporter, *picture, columns, rows, keep, p.splitRows, source.stopToken(), whyNot);
+    const CellSampler::Keep keep = p.tone == ToneMapping::ink ? (inColour(p) ? CellSampler::Keep::coloursGreysAndLight : CellSampler::Keep::greysAndLight)
+                                                              : (inColour(p) ? CellSampler::Keep::coloursAndGreys : CellSampler::Keep::greys);
+    std::optional<CellTones> tones = sampleTones(reporter, *picture, columns, rows, keep, p.splitRows, source.stopToken(), whyNot);
     if (!tones)
         return RunOutcome::concerning(RunResult::SourceNotLoaded, p.sourcePath, whyNot);
     reportGreying(reporter, tones->grey.columns);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/cells/ArtColours.h"
 #include "engine/cells/CellMetrics.h"
 #include "engine/text/ArtFile.h"
 #include "engine/text/LineFormat.h"
@@ -7,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <span>
 
 // What a kind may need to know of a run to write its file.
 struct KindContext
@@ -17,6 +19,9 @@ struct KindContext
     bool fontReminder = true; // the user wants the font reminder, where the kind has one
     TextEncoding encoding = TextEncoding::Windows1252; // the user's code page for text
     QString sourceName;       // the source picture's file name, without its folder
+    // The art's colours when it is in colour, for the kinds that write colour; else null.
+    const ArtColours *colours = nullptr;
+    bool darkGround = false;  // light text on a dark ground (--invert): a page's ground is black
 };
 
 // One kind of file a run writes: its names, its lines, and how a file of it is read back. Each
@@ -46,6 +51,13 @@ public:
     virtual QStringList header(const KindContext &context) const = 0;
     // One row of characters, as assembled, as its line.
     virtual QString row(const QString &rowText, const KindContext &context) const = 0;
+    // Whether the kind writes the art's colours; a kind that does not never measures them.
+    virtual bool takesColour() const { return false; }
+    // A row of art in colour, `colours` holding one colour a character of `rowText`.
+    virtual QString colouredRow(const QString &rowText, std::span<const modColour::Colour>, const KindContext &context) const
+    {
+        return row(rowText, context);
+    }
     // The lines after the last row, ending with the generated-by line.
     virtual QStringList trailer() const;
     // The art of a file of this kind from its lines, the trailer taken off: the rows and the

@@ -1,5 +1,6 @@
 #include "engine/cells/AxisMapping.h"
 #include "engine/cells/CharacterMapping.h"
+#include "engine/cells/ColourPalettes.h"
 #include "engine/cells/InkDiffusion.h"
 #include "engine/cells/internal/ToneSampling.h"
 #include "engine/cells/Levels.h"
@@ -8,6 +9,8 @@
 
 #include <QTest>
 #include <cmath>
+
+Q_DECLARE_METATYPE(CellSampler::Keep)
 
 // The arithmetic edges from pixels to characters that whole pictures seldom reach: exact halves
 // in a cell's mean, rounded scaled lengths, the rows a run reads, and grey band limits; and for
@@ -88,7 +91,7 @@ private slots:
             for (int x = 0; x < picture.width(); ++x)
                 picture.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y) % 256, (y * 53) % 256));
         const auto tonesOf = [&](float factor, int first, int end) {
-            CellSampler sampler(mapAxis(29, factor, 5), mapAxis(61, factor, 7), CellSampler::Keep::greysAndLight, first, end);
+            CellSampler sampler(mapAxis(29, factor, 5), mapAxis(61, factor, 7), CellSampler::Keep::coloursGreysAndLight, first, end);
             for (int y = sampler.firstSourceRow(); !sampler.complete(); ++y)
                 sampler.addSourceRow(reinterpret_cast<const QRgb *>(picture.constScanLine(y)));
             return sampler.takeCellTones();
@@ -100,7 +103,8 @@ private slots:
                 CellTones joined = tonesOf(factor, 0, split);
                 joined.append(tonesOf(factor, split, 1000));
                 QCOMPARE(joined.grey.rows, whole.grey.rows);
-                QVERIFY2(joined.grey.cells == whole.grey.cells && joined.light.cells == whole.light.cells,
+                QVERIFY2(joined.grey.cells == whole.grey.cells && joined.light.cells == whole.light.cells
+                             && joined.colour.cells == whole.colour.cells,
                          qPrintable(QStringLiteral("factor %1, split at row %2").arg(factor).arg(split)));
             }
         }
@@ -134,6 +138,81 @@ private slots:
         const CellTones tones = sampler.takeCellTones();
         QCOMPARE(tones.light.cells.size(), std::size_t(1));
         QVERIFY2(std::abs(tones.light.cells[0] - light) < 1e-6, qPrintable(QString::number(tones.light.cells[0], 'g', 9)));
+    }
+
+    // A cell's colour is the mean of each channel over the pixels the scaled picture gives it,
+    // halves to even as its grey; a run that asks for no colour keeps none.
+    void meanColourOfCells_data()
+    {
+        QTest::addColumn<QList<uint>>("pixels"); // a 2 x 1 source picture, in cells of 2 x 1
+        QTest::addColumn<float>("size");
+        QTest::addColumn<CellSampler::Keep>("keep");
+        QTest::addColumn<QList<int>>("colour"); // red, green, blue of the first cell; empty when none is kept
+        QTest::newRow("halves to even: 1.5, 2.5, 127.5")
+            << QList<uint>{qRgb(1, 2, 0), qRgb(2, 3, 255)} << 1.0f << CellSampler::Keep::coloursAndGreys << QList<int>{2, 2, 128};
+        QTest::newRow("beside the light")
+            << QList<uint>{qRgb(9, 200, 4), qRgb(10, 100, 7)} << 1.0f << CellSampler::Keep::coloursGreysAndLight << QList<int>{10, 150, 6};
+        // Doubled, the cell covers the first source pixel twice.
+        QTest::newRow("enlarged: one source pixel")
+            << QList<uint>{qRgb(30, 60, 90), qRgb(255, 255, 255)} << 2.0f << CellSampler::Keep::coloursAndGreys << QList<int>{30, 60, 90};
+        QTest::newRow("greys only keep no colour")
+            << QList<uint>{qRgb(1, 2, 0), qRgb(2, 3, 255)} << 1.0f << CellSampler::Keep::greys << QList<int>{};
+        QTest::newRow("the ink keeps no colour")
+            << QList<uint>{qRgb(1, 2, 0), qRgb(2, 3, 255)} << 1.0f << CellSampler::Keep::greysAndLight << QList<int>{};
+    }
+    void meanColourOfCells()
+    {
+        QFETCH(QList<uint>, pixels);
+        QFETCH(float, size);
+        QFETCH(CellSampler::Keep, keep);
+        QFETCH(QList<int>, colour);
+        CellSampler sampler(mapAxis(2, size, 2), mapAxis(1, size, 1), keep);
+        const QRgb row[2] = {pixels[0], pixels[1]};
+        while (!sampler.complete())
+            sampler.addSourceRow(row);
+        const CellTones tones = sampler.takeCellTones();
+        QList<int> measured;
+        if (!tones.colour.cells.empty()) {
+            QCOMPARE(tones.colour.cells.size(), tones.grey.cells.size());
+            const modColour::Colour c = tones.colour.at(0, 0);
+            measured << modColour::GetRed(c) << int(modColour::GetGreen(c)) << int(modColour::GetBlue(c));
+        }
+        QCOMPARE(measured, colour);
+    }
+
+    // The nearest of xterm's cube and greys (never the 16 terminals colour as they like), and of the 16.
+    void paletteReductions_data()
+    {
+        QTest::addColumn<int>("red");
+        QTest::addColumn<int>("green");
+        QTest::addColumn<int>("blue");
+        QTest::addColumn<int>("index256");
+        QTest::addColumn<int>("index16");
+        QTest::newRow("black") << 0 << 0 << 0 << 16 << 0;
+        QTest::newRow("white") << 255 << 255 << 255 << 231 << 15;
+        QTest::newRow("pure red") << 255 << 0 << 0 << 196 << 9;
+        QTest::newRow("dark red: cube level 135") << 140 << 10 << 0 << 88 << 1;
+        QTest::newRow("mid grey: the ramp's 128") << 128 << 128 << 128 << 244 << 8;
+        QTest::newRow("near grey 95 goes to the cube") << 95 << 95 << 95 << 59 << 8;
+        QTest::newRow("light grey") << 230 << 230 << 230 << 254 << 7;
+        QTest::newRow("sky blue") << 100 << 150 << 240 << 69 << 12;
+        QTest::newRow("olive") << 128 << 128 << 0 << 100 << 3;
+        QTest::newRow("teal: cube levels 0, 135, 135") << 0 << 128 << 128 << 30 << 6;
+    }
+    void paletteReductions()
+    {
+        QFETCH(int, red);
+        QFETCH(int, green);
+        QFETCH(int, blue);
+        QFETCH(int, index256);
+        QFETCH(int, index16);
+        const modColour::Colour colour = modColour::RGB(red, green, blue);
+        QCOMPARE(ColourPalettes::nearest256(colour), index256);
+        QCOMPARE(ColourPalettes::nearest16(colour), index16);
+        QCOMPARE(ColourPalettes::reduced(colour, ColourDepth::palette256), ColourPalettes::colourOf256(index256));
+        // A palette's own colour is its nearest, so reduced colours keep their index.
+        QCOMPARE(ColourPalettes::nearest256(ColourPalettes::colourOf256(index256)), index256);
+        QCOMPARE(ColourPalettes::reduced(colour, ColourDepth::truecolour), colour);
     }
 
     void bandLimits_data()

@@ -94,9 +94,9 @@ CellSampler::CellSampler(AxisMapping columns, AxisMapping rows, Keep keep, int f
     m_nextSourceRow = m_firstSourceRow;
     m_sourceColumnsNeeded = m_columns.taps.empty() ? 0 : m_columns.taps.back().source + 1;
     m_tones.grey = CellGrid<quint8>(m_columns.cellCount(), end - first);
-    if (keep == Keep::coloursAndGreys)
-        m_cellColour = CellGrid<Colour>(m_columns.cellCount(), end - first);
-    m_keepLight = keep == Keep::greysAndLight;
+    if (keep == Keep::coloursAndGreys || keep == Keep::coloursGreysAndLight)
+        m_tones.colour = CellGrid<Colour>(m_columns.cellCount(), end - first);
+    m_keepLight = keep == Keep::greysAndLight || keep == Keep::coloursGreysAndLight;
     if (m_keepLight)
         m_tones.light = CellGrid<float>(m_columns.cellCount(), end - first);
 }
@@ -183,8 +183,8 @@ void CellSampler::finishRow(const ColumnSums &sums, int cellRow)
             blue += quint64(pixel[BlueByte]) * quint64(tap.weight);
         }
         const Colour mean = modColour::meanColour(qint64(red), qint64(green), qint64(blue), pixelsPerCell);
-        if (!m_cellColour.cells.empty())
-            m_cellColour.at(c, cellRow) = mean;
+        if (!m_tones.colour.cells.empty())
+            m_tones.colour.at(c, cellRow) = mean;
         m_tones.grey.at(c, cellRow) = quint8(modColour::GetRed(modColour::GreyColour(mean)));
         if (m_keepLight)
             m_tones.light.at(c, cellRow) = meanLight(sums, cell, whiteCell);

@@ -18,9 +18,9 @@ class CellSampler
 {
 public:
     // A run of the bands needs the greys only, one of the ink the mean light too, which costs a
-    // lookup per pixel; the grid of colours, as large again as four grids of greys, is kept for
-    // those who look at the colours themselves.
-    enum class Keep { coloursAndGreys, greys, greysAndLight };
+    // lookup per pixel; the grid of colours, as large again as four grids of greys, is kept only
+    // for art in colour.
+    enum class Keep { coloursAndGreys, greys, greysAndLight, coloursGreysAndLight };
 
     CellSampler(AxisMapping columns, AxisMapping rows, Keep keep = Keep::coloursAndGreys);
     // Measures only the cell rows from `firstCellRow` up to `endCellRow` (or the last), so that two
@@ -43,9 +43,9 @@ public:
     // The mean colours (an empty grid unless kept), and their greys (GreyColour of the mean, as
     // the level 0 ... 255); rows of cells are filled as their last source row is added, so the
     // greys cost nothing beside a decoder still busy with the rows below.
-    const CellGrid<modColour::Colour> &cellColour() const { return m_cellColour; }
+    const CellGrid<modColour::Colour> &cellColour() const { return m_tones.colour; }
     CellGrid<quint8> takeCellGrey() { return std::move(m_tones.grey); }
-    // The greys and, when kept, each cell's relative luminance averaged in linear light.
+    // The greys and, when kept, each cell's relative luminance averaged in linear light and its colour.
     CellTones takeCellTones() { return std::move(m_tones); }
 
 private:
@@ -95,7 +95,6 @@ private:
     std::deque<ColumnSums> m_openRows; // cell rows still being summed, from m_firstOpenRow on
     std::vector<ColumnSums> m_spareRows;
     int m_firstOpenRow = 0;
-    CellGrid<modColour::Colour> m_cellColour;
     CellTones m_tones;
     bool m_keepLight = false;
 };
