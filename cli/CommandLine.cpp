@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <QtNumeric>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -131,6 +132,29 @@ std::optional<CliParse> readToneOptions(const QCommandLineParser &parser, const 
     return std::nullopt;
 }
 
+// --colour and --colour-fill. Plain text files have no colour: only text on standard output
+// takes it, as a terminal's escape sequences.
+std::optional<CliParse> readColourOptions(const QCommandLineParser &parser, const QCommandLineOption &colour,
+                                          const QCommandLineOption &fill, CliRequest &request)
+{
+    RunParameters &p = request.parameters;
+    p.colourLook = parser.isSet(fill) ? ColourLook::fills : ColourLook::characters;
+    if (!parser.isSet(colour))
+        return std::nullopt;
+    const std::optional<int> depth = choiceOf(parser, colour, {QStringLiteral("none"), QStringLiteral("16"), QStringLiteral("256"),
+                                                               QStringLiteral("truecolour"), QStringLiteral("auto")});
+    if (!depth)
+        return usageError(QStringLiteral("--colour needs none, 16, 256, truecolour or auto, not '%1'").arg(parser.value(colour)));
+    request.colourAuto = *depth == 4;
+    if (request.colourAuto)
+        return std::nullopt;
+    p.colour = std::array{ColourDepth::none, ColourDepth::palette16, ColourDepth::palette256, ColourDepth::truecolour}[std::size_t(*depth)];
+    const OutputKind &kind = p.outputKind ? *p.outputKind : request.outputDir.isEmpty() ? outputKindOf(p.outputPath) : *outputKinds().first();
+    if (p.colour != ColourDepth::none && kind.formatName() == outputKinds().first()->formatName() && !request.toStandardOutput)
+        return usageError(QStringLiteral("--colour: plain text files have no colour; write a page, RTF or HTML, or text to -"));
+    return std::nullopt;
+}
+
 } // namespace
 
 CliParse parseCommandLine(const QStringList &arguments)
@@ -193,6 +217,16 @@ CliParse parseCommandLine(const QStringList &arguments)
                        "(Floyd-Steinberg), so that two characters mix into the shade between them; 'none' does "
                        "not (default: fs)."),
         QStringLiteral("fs|none"), QStringLiteral("fs"));
+    const QCommandLineOption colourOption(QStringLiteral("colour"),
+        QStringLiteral("Draw each character in its cell's mean colour, at a depth of 16 or 256 colours (xterm's palette) "
+                       "or truecolour, in a page, HTML, RTF, --render and text on standard output (escape sequences); "
+                       "plain text files have none. 'auto' colours text on a terminal only: truecolour when COLORTERM "
+                       "says truecolor or 24bit, 256 when TERM names 256 colours, else 16, and none when NO_COLOR is "
+                       "set (default: auto on a terminal, else none)."),
+        QStringLiteral("DEPTH"));
+    const QCommandLineOption colourFillOption(QStringLiteral("colour-fill"),
+        QStringLiteral("With colour: fill each cell with its colour and draw its character in a darker shade of it, so "
+                       "the art reads as the picture from afar."));
     const QCommandLineOption outputDirOption(QStringLiteral("output-dir"),
         QStringLiteral("Convert every SOURCE given into this folder, made if missing; no OUTPUT is given then."),
         QStringLiteral("DIR"));
@@ -212,8 +246,8 @@ CliParse parseCommandLine(const QStringList &arguments)
                        "for a screen of N times the density, 1 to 8 (default: 1)."),
         QStringLiteral("N"), QStringLiteral("1"));
     parser.addOptions({rampOption, sizeOption, columnsOption, detailOption, cellOption, invertOption, toneOption, levelsOption,
-                       ditherOption, formatOption, encodingOption, noReminderOption, openOption, quietOption, renderOption,
-                       renderScaleOption, outputDirOption, jobsOption, maxMemoryOption});
+                       ditherOption, colourOption, colourFillOption, formatOption, encodingOption, noReminderOption,
+                       openOption, quietOption, renderOption, renderScaleOption, outputDirOption, jobsOption, maxMemoryOption});
     parser.addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The picture to convert; several with --output-dir."),
                                  QStringLiteral("SOURCE..."));
     parser.addPositionalArgument(QStringLiteral("OUTPUT"), QStringLiteral("The file to write, or - for standard output."),
@@ -318,6 +352,9 @@ CliParse parseCommandLine(const QStringList &arguments)
     request.jobs = int(jobs);
     p.invert = parser.isSet(invertOption);
     if (const std::optional<CliParse> wrong = readToneOptions(parser, toneOption, levelsOption, ditherOption, p))
+        return *wrong;
+
+    if (const std::optional<CliParse> wrong = readColourOptions(parser, colourOption, colourFillOption, request))
         return *wrong;
 
     request.rampGiven = parser.isSet(rampOption);

@@ -20,6 +20,7 @@ struct CliRequest
     bool columnsFromTerminal = false; // the columns are the terminal's width, not the user's
     bool sizeGiven = false;
     bool encodingGiven = false;    // otherwise text on a terminal is in the locale's code page
+    bool colourAuto = true;        // the art on a terminal is in the colour it says it shows
     // Several sources, each written into the folder as its name without extension plus the
     // kind's, when the folder is not empty; the parameters' own paths are then unused.
     QString outputDir;

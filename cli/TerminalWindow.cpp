@@ -1,6 +1,7 @@
 #include "cli/TerminalWindow.h"
 
 #include "cli/CommandLine.h"
+#include "cli/TerminalColour.h"
 #include "engine/text/OutputKinds.h"
 
 #include <QByteArray>
@@ -47,6 +48,8 @@ void fitToTerminal(CliRequest &request, const TerminalWindow &window)
     if (p.outputKind && p.outputKind != outputKinds().first())
         return;
     p.rowsOnly = true;
+    if (request.colourAuto)
+        p.colour = autoColourDepth();
     if (!request.encodingGiven)
         p.encoding = localeEncoding();
     if (!p.samplingCell)

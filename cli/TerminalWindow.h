@@ -28,7 +28,8 @@ CellSize terminalCell(const TerminalWindow &window, CellSize detailCell);
 TextEncoding localeEncoding();
 
 // Plain text bound for the terminal `window` is written as a terminal shows text: the rows
-// alone, with LF line ends, in the locale's code page unless --encoding was given; cut into the
+// alone, with LF line ends, in the locale's code page unless --encoding was given, in the colour
+// the environment says the terminal shows unless --colour was given; cut into the
 // terminal's cells unless --cell was; as wide as the window unless --size or --columns says
 // otherwise. Any other kind is written as it would be to a file.
 void fitToTerminal(CliRequest &request, const TerminalWindow &window);

@@ -1,4 +1,5 @@
 #include "cli/CommandLine.h"
+#include "cli/TerminalColour.h"
 #include "engine/text/OutputKind.h"
 #include "engine/text/OutputKinds.h"
 #include "tests/TestFiles.h"
@@ -171,7 +172,10 @@ private slots:
         QTest::newRow("detail with a fraction") << QStringList{"--detail", "10.5"} + files;
         QTest::newRow("only the source") << QStringList{"in.png"};
         QTest::newRow("three file names") << files + QStringList{"extra.txt"};
-        QTest::newRow("unknown option") << QStringList{"--colour"} + files;
+        QTest::newRow("unknown option") << QStringList{"--colours"} + files;
+        QTest::newRow("--colour of no depth") << QStringList{"--colour", "8"} + files;
+        QTest::newRow("--colour for a plain text file") << QStringList{"--colour", "256"} + files;
+        QTest::newRow("--colour for plain text in a folder") << QStringList{"--colour=16", "--output-dir", "art", "in.png"};
         QTest::newRow("ramp with LF") << QStringList{"--ramp", " .\n:#"} + files;
         QTest::newRow("ramp with CR") << QStringList{"--ramp= .:#\r"} + files;
         QTest::newRow("several sources without a folder") << files + QStringList{"more.png"};
@@ -201,6 +205,56 @@ private slots:
         QCOMPARE(result.exitCode, CliExit::usage);
         QVERIFY2(result.text.startsWith(QStringLiteral("glyphsmith-cli: ")), qPrintable(result.text));
         QVERIFY2(result.text.contains(QStringLiteral("--help")), qPrintable(result.text));
+    }
+
+    // Colour where the kind writes it, text on standard output included; auto is for terminals.
+    void colourChosen_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("depth"); // ColourDepth
+        QTest::addColumn<bool>("automatic");
+        QTest::addColumn<bool>("fill");
+        QTest::newRow("none given") << QStringList{"in.png", "-"} << int(ColourDepth::none) << true << false;
+        QTest::newRow("256 on standard output") << QStringList{"--colour", "256", "in.png", "-"} << int(ColourDepth::palette256) << false << false;
+        QTest::newRow("truecolour filled page") << QStringList{"--colour=truecolour", "--colour-fill", "in.png", "out.rtf"}
+                                                << int(ColourDepth::truecolour) << false << true;
+        QTest::newRow("16 in a page") << QStringList{"--colour", "16", "--format", "page", "in.png", "out.html"} << int(ColourDepth::palette16) << false << false;
+        QTest::newRow("none for a text file") << QStringList{"--colour", "none"} + files << int(ColourDepth::none) << false << false;
+        QTest::newRow("auto for a text file") << QStringList{"--colour", "auto"} + files << int(ColourDepth::none) << true << false;
+    }
+    void colourChosen()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, depth);
+        QFETCH(bool, automatic);
+        QFETCH(bool, fill);
+        const CliParse result = parse(arguments);
+        QVERIFY2(result.request, qPrintable(result.text));
+        QCOMPARE(int(result.request->parameters.colour), depth);
+        QCOMPARE(result.request->colourAuto, automatic);
+        QCOMPARE(result.request->parameters.colourLook == ColourLook::fills, fill);
+    }
+
+    void autoColour_data()
+    {
+        QTest::addColumn<QByteArray>("noColour");
+        QTest::addColumn<QByteArray>("colorTerm");
+        QTest::addColumn<QByteArray>("term");
+        QTest::addColumn<int>("depth");
+        QTest::newRow("COLORTERM truecolor") << QByteArray() << QByteArray("truecolor") << QByteArray("xterm") << int(ColourDepth::truecolour);
+        QTest::newRow("COLORTERM 24bit") << QByteArray() << QByteArray("24bit") << QByteArray("xterm-256color") << int(ColourDepth::truecolour);
+        QTest::newRow("TERM of 256 colours") << QByteArray() << QByteArray() << QByteArray("screen-256color") << int(ColourDepth::palette256);
+        QTest::newRow("COLORTERM of no depth") << QByteArray() << QByteArray("yes") << QByteArray("xterm") << int(ColourDepth::palette16);
+        QTest::newRow("NO_COLOR wins") << QByteArray("1") << QByteArray("truecolor") << QByteArray("xterm-256color") << int(ColourDepth::none);
+        QTest::newRow("NO_COLOR empty is not set") << QByteArray("") << QByteArray() << QByteArray("linux") << int(ColourDepth::palette16);
+    }
+    void autoColour()
+    {
+        QFETCH(QByteArray, noColour);
+        QFETCH(QByteArray, colorTerm);
+        QFETCH(QByteArray, term);
+        QFETCH(int, depth);
+        QCOMPARE(int(autoColourDepth(noColour, colorTerm, term)), depth);
     }
 
     // The manual page and the README name exactly the kind table's --format names, and the exit codes.
@@ -389,13 +443,16 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("columns");
         QTest::addColumn<int>("rows");
+        QTest::addColumn<QByteArray>("colorTerm"); // with NO_COLOR unset when given, set otherwise
         // 20 cells of 8 pixels: the picture doubled, 104 pixels high, 6 cells of 16.
-        QTest::newRow("cells of 1 : 2") << QList<int>{20, 10, 0, 0} << QStringList() << 20 << 6;
+        QTest::newRow("cells of 1 : 2") << QList<int>{20, 10, 0, 0} << QStringList() << 20 << 6 << QByteArray();
         // Cells of 10 x 25 pixels: enlarged 2.5 times, 130 pixels high.
-        QTest::newRow("cells the terminal reports") << QList<int>{20, 10, 200, 250} << QStringList() << 20 << 5;
-        QTest::newRow("no size reported: $COLUMNS") << QList<int>{0, 0, 0, 0} << QStringList() << 40 << 13;
-        QTest::newRow("--columns") << QList<int>{20, 10, 0, 0} << QStringList{"--quiet", "--columns", "10"} << 10 << 3;
-        QTest::newRow("--cell") << QList<int>{20, 10, 0, 0} << QStringList{"--cell", "8x13"} << 20 << 8;
+        QTest::newRow("cells the terminal reports") << QList<int>{20, 10, 200, 250} << QStringList() << 20 << 5 << QByteArray();
+        QTest::newRow("no size reported: $COLUMNS") << QList<int>{0, 0, 0, 0} << QStringList() << 40 << 13 << QByteArray();
+        QTest::newRow("--columns") << QList<int>{20, 10, 0, 0} << QStringList{"--quiet", "--columns", "10"} << 10 << 3 << QByteArray();
+        QTest::newRow("--cell") << QList<int>{20, 10, 0, 0} << QStringList{"--cell", "8x13"} << 20 << 8 << QByteArray();
+        QTest::newRow("truecolour by COLORTERM") << QList<int>{20, 10, 0, 0} << QStringList() << 20 << 6 << QByteArray("truecolor");
+        QTest::newRow("--colour 16 whatever NO_COLOR says") << QList<int>{20, 10, 0, 0} << QStringList{"--colour", "16"} << 20 << 6 << QByteArray();
     }
     void terminalGetsRowsOnly()
     {
@@ -403,8 +460,16 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, columns);
         QFETCH(int, rows);
+        QFETCH(QByteArray, colorTerm);
         QTemporaryDir dir;
         QVERIFY(writeHalvesPicture(dir.filePath("pic.png"), halves));
+        const QScopeGuard restore([] {
+            qunsetenv("NO_COLOR");
+            qunsetenv("COLORTERM");
+        });
+        if (colorTerm.isEmpty())
+            qputenv("NO_COLOR", "1");
+        qputenv("COLORTERM", colorTerm);
         int terminal = -1, device = -1;
         termios raw = {};
         cfmakeraw(&raw); // what the converter writes, without the terminal's LF to CR LF
@@ -418,7 +483,13 @@ private slots:
         shown.resize(std::max<ssize_t>(::read(terminal, shown.data(), shown.size()), 0));
         ::close(terminal);
         ::close(device);
-        const QByteArray row = QString(QString(columns / 2, u' ') + QString(columns / 2, QChar(0x2588))).toUtf8() + '\n';
+        const QByteArray white = QString(columns / 2, u' ').toUtf8(), black = QString(columns / 2, QChar(0x2588)).toUtf8();
+        QByteArray row = white + black + '\n';
+        // One sequence where the colour changes, and a reset at the row's end.
+        if (colorTerm == "truecolor")
+            row = "\x1b[38;2;255;255;255m" + white + "\x1b[38;2;0;0;0m" + black + "\x1b[0m\n";
+        else if (arguments.contains("16"))
+            row = "\x1b[97m" + white + "\x1b[30m" + black + "\x1b[0m\n";
         QCOMPARE(shown, row.repeated(rows));
         QCOMPARE(process.readAllStandardError(), QByteArray());
     }
