@@ -4,6 +4,7 @@
 #include "engine/text/OutputKinds.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace {
 
@@ -49,4 +50,18 @@ std::optional<ArtFile> readArtFile(const QString &path)
 std::optional<quint8> recordedDetail(int points)
 {
     return points >= 1 && points <= 255 ? std::optional(quint8(points)) : std::nullopt;
+}
+
+void setColours(ArtFile &art, const std::vector<std::vector<modColour::Colour>> &rowColours)
+{
+    std::size_t columns = 0;
+    for (const QString &row : std::as_const(art.rows))
+        columns = std::max(columns, std::size_t(row.toUcs4().size()));
+    if (std::all_of(rowColours.begin(), rowColours.end(), [](const auto &row) { return row.empty(); }))
+        return;
+    art.colours.cells = CellGrid<modColour::Colour>(int(columns), int(rowColours.size()));
+    std::fill(art.colours.cells.cells.begin(), art.colours.cells.cells.end(), modColour::RGB(255, 255, 255));
+    for (std::size_t r = 0; r < rowColours.size(); ++r)
+        std::copy_n(rowColours[r].begin(), std::min(columns, rowColours[r].size()), art.colours.cells.cells.begin() + std::ptrdiff_t(r * columns));
+    art.colours.depth = ColourDepth::truecolour;
 }

@@ -1,5 +1,6 @@
 #include "engine/decode/PictureLoader.h"
 #include "engine/modASCII.h"
+#include "engine/cells/ColourPalettes.h"
 #include "engine/cells/Lightness.h"
 #include "engine/render/ArtRenderer.h"
 #include "engine/render/InkCoverage.h"
@@ -12,6 +13,9 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+
+Q_DECLARE_METATYPE(ColourDepth)
+Q_DECLARE_METATYPE(ColourLook)
 
 Q_DECLARE_METATYPE(RunResult)
 
@@ -39,6 +43,8 @@ private slots:
     void everyCharacterInItsOwnCell();
     void drawnForADenserScreen();
     void filesReadBackAlike();
+    void coloursReadBack_data();
+    void coloursReadBack();
     void inkOfDrawnCharacters();
     void inkGradientRisesAcross();
 
@@ -380,6 +386,60 @@ void TestRuns::filesReadBackAlike()
     QVERIFY(cut.resize(cut.size() - 5));
     QVERIFY(!readArtFile(cut.fileName()));
     QVERIFY(!readArtFile(photo));
+}
+
+// Each kind in colour reads back its rows and each cell's mean colour at the depth asked for, the
+// means taken here straight from the pixels, halves to even.
+void TestRuns::coloursReadBack_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<ColourDepth>("depth");
+    QTest::addColumn<ColourLook>("look");
+    QTest::newRow("page, truecolour") << "art.html" << "page" << ColourDepth::truecolour << ColourLook::characters;
+    QTest::newRow("page, 256, filled") << "art.html" << "page" << ColourDepth::palette256 << ColourLook::fills;
+    QTest::newRow("fragment, 16") << "art.htm" << "html" << ColourDepth::palette16 << ColourLook::characters;
+}
+
+void TestRuns::coloursReadBack()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(ColourDepth, depth);
+    QFETCH(ColourLook, look);
+    // Cells of 3 x 5 at detail 4; channels that change within cells, so that means fall on halves.
+    QImage picture(61, 41, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb((x * 9) % 256, (y * 7 + x) % 256, (x * y) % 256));
+    QVERIFY(picture.save(path(QStringLiteral("colours.png"))));
+    RunParameters parameters{path(QStringLiteral("colours.png")), path(name), QStringLiteral(" .:<&#"), 1.0f, 4, false, outputKindNamed(kind)};
+    parameters.colour = depth;
+    parameters.colourLook = look;
+    RecordingObserver run;
+    QVERIFY(MakeASCIIPicture(parameters, run).succeeded());
+    const std::optional<ArtFile> art = readArtFile(path(name));
+    QVERIFY(art);
+    QCOMPARE(art->rows, run.rows);
+    QCOMPARE(art->colours.look, look);
+    const CellSize cell = cellSizeFor(4);
+    QCOMPARE(art->colours.cells.columns, picture.width() / cell.width);
+    QCOMPARE(art->colours.cells.rows, picture.height() / cell.height);
+    const auto even = [&](int sum) { return modColour::RoundingDivisor(cell.width * cell.height)(sum); };
+    for (int r = 0; r < art->colours.cells.rows; ++r) {
+        for (int c = 0; c < art->colours.cells.columns; ++c) {
+            int red = 0, green = 0, blue = 0;
+            for (int y = r * cell.height; y < (r + 1) * cell.height; ++y) {
+                for (int x = c * cell.width; x < (c + 1) * cell.width; ++x) {
+                    red += qRed(picture.pixel(x, y));
+                    green += qGreen(picture.pixel(x, y));
+                    blue += qBlue(picture.pixel(x, y));
+                }
+            }
+            const modColour::Colour mean = ColourPalettes::reduced(modColour::RGB(even(red), even(green), even(blue)), depth);
+            QVERIFY2(art->colours.cells.at(c, r) == mean, qPrintable(QStringLiteral("row %1, column %2").arg(r).arg(c)));
+        }
+    }
 }
 
 void TestRuns::inkOfDrawnCharacters()

@@ -1,3 +1,4 @@
+#include "engine/text/kinds/internal/ColourSpans.h"
 #include "engine/text/kinds/internal/FontReminder.h"
 #include "engine/text/kinds/internal/KindInstance.h"
 #include "engine/text/kinds/internal/MarkupRows.h"
@@ -36,6 +37,13 @@ QString unescaped(const QString &line)
     return text;
 }
 
+// In colour, what is not ASCII is written by number, which any code page holds.
+QString escapedAscii(QStringView text)
+{
+    static constexpr std::array<QStringView, 3> replacements{u"&amp;", u"&lt;", u"&gt;"};
+    return MarkupRows::escaped(text.toString(), u"&<>", replacements, Utf8::holdsAscii, byNumber);
+}
+
 } // namespace
 
 // HTML rows, each ended by a line-break tag, with no document around them: a fragment to paste
@@ -64,15 +72,27 @@ public:
         static constexpr std::array<QStringView, 3> replacements{u"&amp;", u"&lt;", u"&gt;"};
         return MarkupRows::escaped(rowText, u"&<>", replacements, lineFormat(context.encoding).holds, byNumber) + rowEnd;
     }
+    // Spans that colour their characters only, on whatever ground the page pasted into has.
+    bool takesColour() const override { return true; }
+    QString colouredRow(const QString &rowText, std::span<const modColour::Colour> colours, const KindContext &context) const override
+    {
+        return ColourSpans::row(rowText, colours, *context.colours, escapedAscii) + rowEnd;
+    }
 
     std::optional<ArtFile> read(QStringList lines) const override
     {
         ArtFile art;
         art.detail = FontReminder::strip(lines);
-        const std::optional<QStringList> rows = MarkupRows::rowsEndingIn(lines, rowEnd, unescaped);
-        if (!rows)
-            return std::nullopt;
-        art.rows = *rows;
+        std::vector<std::vector<modColour::Colour>> colours;
+        for (const QString &line : std::as_const(lines)) {
+            if (!line.endsWith(rowEnd))
+                return std::nullopt;
+            std::optional<ColourSpans::Read> spans = ColourSpans::read(line.chopped(rowEnd.size()), unescaped);
+            art.rows << (spans ? spans->text : unescaped(line.chopped(rowEnd.size())));
+            colours.push_back(spans ? std::move(spans->colours) : std::vector<modColour::Colour>());
+            art.colours.look = spans && spans->filled ? ColourLook::fills : art.colours.look;
+        }
+        setColours(art, colours);
         return art;
     }
 };

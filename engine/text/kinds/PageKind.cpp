@@ -1,3 +1,4 @@
+#include "engine/text/kinds/internal/ColourSpans.h"
 #include "engine/text/kinds/internal/KindInstance.h"
 
 #include <QRegularExpression>
@@ -13,8 +14,11 @@ QString escaped(QString text)
     return text.replace(u'&', QStringLiteral("&amp;")).replace(u'<', QStringLiteral("&lt;")).replace(u'>', QStringLiteral("&gt;"));
 }
 
-QString unescaped(QString text)
+QString escapedView(QStringView text) { return escaped(text.toString()); }
+
+QString unescaped(const QString &line)
 {
+    QString text = line;
     return text.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"))
         .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
 }
@@ -27,6 +31,16 @@ std::optional<quint8> detailOfHeight(int pixels)
             return quint8(detail);
     }
     return std::nullopt;
+}
+
+const QString darkGround = QStringLiteral("body { background: #000000; }");
+
+// Art in colour sets its ground: white, or black for light text on a dark ground.
+QStringList groundOf(const KindContext &context)
+{
+    if (!context.colours)
+        return {};
+    return {context.darkGround ? darkGround : QStringLiteral("body { background: #ffffff; }")};
 }
 
 } // namespace
@@ -48,7 +62,7 @@ public:
     QStringList header(const KindContext &context) const override
     {
         const QString cellHeight = QString::number(context.cell.height) + QStringLiteral("px");
-        return {QStringLiteral("<!DOCTYPE html>"),
+        return QStringList{QStringLiteral("<!DOCTYPE html>"),
                 QStringLiteral("<html>"),
                 QStringLiteral("<head>"),
                 QStringLiteral("<meta charset=\"utf-8\">"),
@@ -59,13 +73,20 @@ public:
                                "font-size: %1; line-height: %1; letter-spacing: 0; word-spacing: 0; "
                                "font-kerning: none; font-variant-ligatures: none; white-space: pre; margin: 0; }")
                     .arg(cellHeight),
-                QStringLiteral("</style>"),
+            }
+            + groundOf(context)
+            + QStringList{QStringLiteral("</style>"),
                 QStringLiteral("</head>"),
                 QStringLiteral("<body>"),
                 // A line break straight after <pre> is not part of its text.
                 rowsStart};
     }
     QString row(const QString &rowText, const KindContext &) const override { return escaped(rowText); }
+    bool takesColour() const override { return true; }
+    QString colouredRow(const QString &rowText, std::span<const modColour::Colour> colours, const KindContext &context) const override
+    {
+        return ColourSpans::row(rowText, colours, *context.colours, escapedView);
+    }
     QStringList trailer() const override { return {QStringLiteral("</pre>"), QStringLiteral("</body>"), QStringLiteral("</html>")}; }
 
     std::optional<ArtFile> read(QStringList lines) const override
@@ -76,8 +97,15 @@ public:
         static const QRegularExpression fontSize(QStringLiteral("font-size: (\\d+)px;"));
         ArtFile art;
         art.detail = detailOfHeight(fontSize.match(lines.first(start).join(u'\n')).captured(1).toInt());
-        for (const QString &line : lines.sliced(start + 1))
-            art.rows << unescaped(line);
+        art.darkGround = lines.first(start).contains(darkGround);
+        std::vector<std::vector<modColour::Colour>> colours;
+        for (const QString &line : lines.sliced(start + 1)) {
+            std::optional<ColourSpans::Read> spans = ColourSpans::read(line, unescaped);
+            art.rows << (spans ? spans->text : unescaped(line));
+            colours.push_back(spans ? std::move(spans->colours) : std::vector<modColour::Colour>());
+            art.colours.look = spans && spans->filled ? ColourLook::fills : art.colours.look;
+        }
+        setColours(art, colours);
         return art;
     }
 };
