@@ -119,7 +119,7 @@ void pp::showArt(const QString &path, quint8 detail)
         const std::optional<ArtFile> art = readArtFile(path);
         if (!art)
             return std::nullopt;
-        QImage picture = ArtRenderer::render(art->rows, art->detail.value_or(detail), scale);
+        QImage picture = ArtRenderer::render(art->rows, art->detail.value_or(detail), art->colours, art->darkGround, scale);
         return picture.isNull() ? std::nullopt : std::optional(picture);
     };
     showLoaded(draw, QStringLiteral("The ASCII Picture Could Not Be Loaded"));

@@ -5,9 +5,10 @@
 #include <QImage>
 #include <QSaveFile>
 
-bool saveRenderedArt(const QString &path, const QStringList &rows, quint8 detail, int scale)
+bool saveRenderedArt(const QString &path, const QStringList &rows, quint8 detail, const ArtColours &colours, bool darkGround,
+                     int scale)
 {
-    const QImage art = ArtRenderer::render(rows, detail, scale);
+    const QImage art = ArtRenderer::render(rows, detail, colours, darkGround, scale);
     if (art.isNull())
         return false;
     QSaveFile file(path);

@@ -14,6 +14,12 @@ public:
 
     void progress(const ProgressUpdate &update) override { m_next.progress(update); }
     void drawingBegins() override { m_next.drawingBegins(); }
+    void coloursMeasured(const ArtColours &colours) override
+    {
+        m_colours = colours;
+        m_next.coloursMeasured(colours);
+    }
+    const ArtColours &colours() const { return m_colours; }
     void rowAssembled(const QString &rowText) override
     {
         m_rows << rowText;
@@ -25,8 +31,11 @@ public:
 private:
     RunObserver &m_next;
     QStringList m_rows;
+    ArtColours m_colours;
 };
 
-// Draws `rows` at the cell of `detail`, `scale` times its pixels a side, and writes the picture to `path` as PNG, beside the
-// target first and moved over it only when whole; false, leaving `path` as it was, otherwise.
-bool saveRenderedArt(const QString &path, const QStringList &rows, quint8 detail, int scale = 1);
+// Draws `rows` at the cell of `detail`, `scale` times its pixels a side, in `colours` when there
+// are any, and writes the picture to `path` as PNG, beside the target first and moved over it only
+// when whole; false, leaving `path` as it was, otherwise.
+bool saveRenderedArt(const QString &path, const QStringList &rows, quint8 detail, const ArtColours &colours, bool darkGround,
+                     int scale = 1);

@@ -186,7 +186,8 @@ int convertAsAsked(int argc, char *argv[])
         dieOf(stopSignal);
     if (!outcome.succeeded())
         return fail(outcome.messageWithCause());
-    if (!request.renderPath.isEmpty() && !saveRenderedArt(request.renderPath, observer.rows(), request.parameters.detail, request.renderScale))
+    if (!request.renderPath.isEmpty() && !saveRenderedArt(request.renderPath, observer.rows(), request.parameters.detail, observer.colours(),
+                                                         request.parameters.invert, request.renderScale))
         return fail(RunOutcome(RunResult::OutputNotSaved).message() + QStringLiteral(": ") + request.renderPath);
 
     if (request.open && !modFile::ShellOpen(request.parameters.outputPath) && !request.quiet) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/cells/ArtColours.h"
+
 #include <QString>
 #include <optional>
 
@@ -30,6 +32,8 @@ public:
     // One row of characters, as assembled, before it is written; for an observer that keeps
     // the art, to draw it for instance.
     virtual void rowAssembled(const QString &rowText) { Q_UNUSED(rowText); }
+    // For art in colour, before the first row: the colours of its cells, one a character.
+    virtual void coloursMeasured(const ArtColours &colours) { Q_UNUSED(colours); }
     // Return false to stop the run; it then writes nothing.
     virtual bool yield() { return true; }
     // Always the last call of a run, after the output is complete or abandoned.

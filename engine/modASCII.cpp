@@ -59,6 +59,7 @@ public:
     void progress(RunPhase phase, std::optional<int> percent) { m_observer.progress({phase, percent}); }
     void drawingBegins() { m_observer.drawingBegins(); }
     void rowAssembled(const QString &rowText) { m_observer.rowAssembled(rowText); }
+    void coloursMeasured(const ArtColours &colours) { m_observer.coloursMeasured(colours); }
 
 private:
     RunObserver &m_observer;
@@ -215,6 +216,8 @@ RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, CellTones &t
     for (int k = 0; k < art.characterCount(); ++k)
         reporter.yield();
 
+    if (!colours.empty())
+        reporter.coloursMeasured(colours);
     reporter.drawingBegins();
     const int rows = tones.grey.rows;
     for (int r = 0; r < rows; ++r) {

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -35,33 +36,72 @@ QString measuredFamily()
     return best;
 }
 
+// A character's coverage (0 ink ... 255 paper, as GlyphCells draws) mixed from `ink` onto `ground`.
+void drawInColour(const QImage &glyph, QRgb ink, QRgb ground, QImage &art, int left, int top)
+{
+    for (int y = 0; y < glyph.height(); ++y) {
+        const uchar *coverage = glyph.constScanLine(y);
+        QRgb *pixels = reinterpret_cast<QRgb *>(art.scanLine(top + y)) + left;
+        for (int x = 0; x < glyph.width(); ++x) {
+            const int paper = coverage[x];
+            const auto mix = [&](int i, int g) { return (i * (255 - paper) + g * paper + 127) / 255; };
+            pixels[x] = qRgb(mix(qRed(ink), qRed(ground)), mix(qGreen(ink), qGreen(ground)), mix(qBlue(ink), qBlue(ground)));
+        }
+    }
+}
+
+QRgb rgbOf(modColour::Colour colour) { return qRgb(modColour::GetRed(colour), int(modColour::GetGreen(colour)), int(modColour::GetBlue(colour))); }
+
 } // namespace
 
 QString ArtRenderer::fontFamily() { return measuredFamily(); }
 
-QImage ArtRenderer::render(const QStringList &rows, quint8 detail, qreal scale)
+namespace {
+
+// Where each character of `rows` goes: the cell of `detail` at `scale`, and the picture's size.
+struct Layout {
+    CellSize cell;
+    QList<QList<uint>> characters;
+    int width = 0;
+    int height = 0;
+};
+
+std::optional<Layout> layoutOf(const QStringList &rows, quint8 detail, qreal scale, int bytesPerPixel)
 {
     if (!(scale > 0) || scale > 64)
-        return {};
+        return std::nullopt;
     const CellSize unscaled = cellSizeFor(detail);
-    const CellSize cell{int(std::lround(unscaled.width * scale)), int(std::lround(unscaled.height * scale))};
+    Layout layout{{int(std::lround(unscaled.width * scale)), int(std::lround(unscaled.height * scale))}, {}};
     // A character outside the 16-bit range is one character in one cell.
-    QList<QList<uint>> characters;
     qsizetype columns = 0;
     for (const QString &row : rows) {
-        characters.append(row.toUcs4());
-        columns = std::max(columns, characters.last().size());
+        layout.characters.append(row.toUcs4());
+        columns = std::max(columns, layout.characters.last().size());
     }
-    const qint64 width = qint64(columns) * cell.width;
-    const qint64 height = qint64(rows.size()) * cell.height;
-    if (width == 0 || height == 0 || width * height > largestPicture)
+    const qint64 width = qint64(columns) * layout.cell.width;
+    const qint64 height = qint64(rows.size()) * layout.cell.height;
+    if (width == 0 || height == 0 || width * height * bytesPerPixel > largestPicture)
+        return std::nullopt;
+    layout.width = int(width);
+    layout.height = int(height);
+    return layout;
+}
+
+} // namespace
+
+QImage ArtRenderer::render(const QStringList &rows, quint8 detail, qreal scale)
+{
+    const std::optional<Layout> layout = layoutOf(rows, detail, scale, 1);
+    if (!layout)
         return {};
-    QImage art(int(width), int(height), QImage::Format_Grayscale8);
+    const CellSize cell = layout->cell;
+    QImage art(layout->width, layout->height, QImage::Format_Grayscale8);
     if (art.isNull())
         return {};
     art.fill(Qt::white);
     const GlyphCells glyphCells(cell);
     QHash<char32_t, QImage> glyphs;
+    const QList<QList<uint>> &characters = layout->characters;
     for (qsizetype r = 0; r < characters.size(); ++r) {
         for (qsizetype c = 0; c < characters[r].size(); ++c) {
             const char32_t ch = characters[r][c];
@@ -74,6 +114,41 @@ QImage ArtRenderer::render(const QStringList &rows, quint8 detail, qreal scale)
                 std::copy_n(glyph->constScanLine(y), cell.width,
                             art.scanLine(int(r) * cell.height + y) + c * cell.width);
             }
+        }
+    }
+    art.setDevicePixelRatio(scale);
+    return art;
+}
+
+QImage ArtRenderer::render(const QStringList &rows, quint8 detail, const ArtColours &colours, bool darkGround, qreal scale)
+{
+    if (colours.empty())
+        return render(rows, detail, scale);
+    const std::optional<Layout> layout = layoutOf(rows, detail, scale, 4);
+    if (!layout)
+        return {};
+    const CellSize cell = layout->cell;
+    QImage art(layout->width, layout->height, QImage::Format_RGB32);
+    if (art.isNull())
+        return {};
+    const QRgb ground = darkGround ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+    art.fill(ground);
+    const GlyphCells glyphCells(cell);
+    QHash<char32_t, QImage> glyphs;
+    const QList<QList<uint>> &characters = layout->characters;
+    for (qsizetype r = 0; r < characters.size(); ++r) {
+        for (qsizetype c = 0; c < characters[r].size(); ++c) {
+            const bool coloured = r < colours.cells.rows && c < colours.cells.columns;
+            const modColour::Colour colour = coloured ? colours.cells.at(int(c), int(r)) : modColour::RGB(0, 0, 0);
+            const bool filled = coloured && colours.look == ColourLook::fills;
+            const char32_t ch = characters[r][c];
+            if (ch == U' ' && !filled)
+                continue;
+            auto glyph = glyphs.find(ch);
+            if (glyph == glyphs.end())
+                glyph = glyphs.insert(ch, glyphCells.draw(QString::fromUcs4(&ch, 1)));
+            const QRgb ink = rgbOf(characterColourOf(colour, colours.look, colours.depth));
+            drawInColour(*glyph, ink, filled ? rgbOf(colour) : ground, art, int(c) * cell.width, int(r) * cell.height);
         }
     }
     art.setDevicePixelRatio(scale);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/cells/ArtColours.h"
 #include "engine/cells/CellMetrics.h"
 
 #include <QImage>
@@ -15,6 +16,12 @@ namespace ArtRenderer {
 // that size rather than enlarged, and the picture's device pixel ratio is `scale`, so that a
 // screen of that density shows it at the art's own size with crisp characters.
 QImage render(const QStringList &rows, quint8 detail, qreal scale = 1);
+
+// The same in colour, in Format_RGB32: each character in its cell's colour (`colours` holding one
+// a character) on white, or on black with `darkGround`; or with filled cells, each cell in its
+// colour and its character in the darker shade, at `scale` as above. Empty `colours` draw as
+// render(rows, detail, scale).
+QImage render(const QStringList &rows, quint8 detail, const ArtColours &colours, bool darkGround, qreal scale = 1);
 
 // The installed monospace face whose advance is closest to the cell's 0.6 em.
 QString fontFamily();

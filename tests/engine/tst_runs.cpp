@@ -43,6 +43,8 @@ private slots:
     void everyCharacterInItsOwnCell();
     void drawnForADenserScreen();
     void filesReadBackAlike();
+    void colourRendered_data();
+    void colourRendered();
     void coloursReadBack_data();
     void coloursReadBack();
     void inkOfDrawnCharacters();
@@ -386,6 +388,36 @@ void TestRuns::filesReadBackAlike()
     QVERIFY(cut.resize(cut.size() - 5));
     QVERIFY(!readArtFile(cut.fileName()));
     QVERIFY(!readArtFile(photo));
+}
+
+// A full block shows its cell's colour at the cell's centre, a space the ground, which a fill
+// gives the cell's colour and its character the darker shade.
+void TestRuns::colourRendered_data()
+{
+    QTest::addColumn<ColourLook>("look");
+    QTest::addColumn<bool>("darkGround");
+    QTest::addColumn<QList<uint>>("centres"); // of the block's cell and the space's
+    const modColour::Colour teal = modColour::RGB(0, 128, 160);
+    const uint shade = qRgb(0, 80, 100);
+    QTest::newRow("characters on white") << ColourLook::characters << false << QList<uint>{qRgb(0, 128, 160), qRgb(255, 255, 255)};
+    QTest::newRow("characters on black") << ColourLook::characters << true << QList<uint>{qRgb(0, 128, 160), qRgb(0, 0, 0)};
+    QTest::newRow("filled cells") << ColourLook::fills << false << QList<uint>{shade, qRgb(200, 40, 0)};
+    QCOMPARE(characterColourOf(teal, ColourLook::fills, ColourDepth::truecolour), modColour::RGB(0, 80, 100));
+}
+
+void TestRuns::colourRendered()
+{
+    QFETCH(ColourLook, look);
+    QFETCH(bool, darkGround);
+    QFETCH(QList<uint>, centres);
+    ArtColours colours{CellGrid<modColour::Colour>(2, 1), ColourDepth::truecolour, look};
+    colours.cells.cells = {modColour::RGB(0, 128, 160), modColour::RGB(200, 40, 0)};
+    const QImage art = ArtRenderer::render({QStringLiteral("\u2588 ")}, 10, colours, darkGround);
+    const CellSize cell = cellSizeFor(10);
+    QCOMPARE(art.size(), QSize(2 * cell.width, cell.height));
+    QCOMPARE(QList<uint>({art.pixel(cell.width / 2, cell.height / 2), art.pixel(cell.width * 3 / 2, cell.height / 2)}), centres);
+    // Without colours, the black art as ever.
+    QCOMPARE(ArtRenderer::render({QStringLiteral("\u2588 ")}, 10, ArtColours{}, darkGround), ArtRenderer::render({QStringLiteral("\u2588 ")}, 10));
 }
 
 // Each kind in colour reads back its rows and each cell's mean colour at the depth asked for, the
