@@ -5,6 +5,7 @@
 #include "engine/cells/CellMetrics.h"
 #include "engine/cells/CharacterMapping.h"
 #include "engine/cells/ColourPalettes.h"
+#include "engine/cells/ColourTable.h"
 #include "engine/cells/internal/LowerRowsSampling.h"
 #include "engine/cells/internal/ToneSampling.h"
 #include "engine/decode/internal/JpegRows.h"
@@ -187,11 +188,13 @@ bool inColour(const RunParameters &p) { return p.colour != ColourDepth::none && 
 // The cells' mean colours at the depth asked for, taken over from the tones.
 ArtColours artColoursOf(const RunParameters &p, CellTones &tones)
 {
-    ArtColours colours{std::move(tones.colour), p.colour, p.colourLook};
+    ArtColours colours{std::move(tones.colour), p.colour, p.colourLook, nullptr};
     if (p.colour != ColourDepth::truecolour) {
         for (modColour::Colour &colour : colours.cells.cells)
             colour = ColourPalettes::reduced(colour, p.colour);
     }
+    if (kindOf(p).tablesColours())
+        colours.table = std::make_shared<const ColourTable>(colourTableOf(colours));
     return colours;
 }
 

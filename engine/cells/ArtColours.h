@@ -3,6 +3,10 @@
 #include "engine/cells/CellGrid.h"
 #include "engine/cells/modColour.h"
 
+#include <memory>
+
+struct ColourTable;
+
 // How many colours the art is written in: none (black characters, as ever), the 16 colours every
 // colour terminal has, the 256 of xterm's palette, or each cell's mean as it is.
 enum class ColourDepth { none, palette16, palette256, truecolour };
@@ -18,6 +22,8 @@ struct ArtColours
     CellGrid<modColour::Colour> cells;
     ColourDepth depth = ColourDepth::none;
     ColourLook look = ColourLook::characters;
+    // The table of the colours, for a kind that lists them before the rows; null unless made.
+    std::shared_ptr<const ColourTable> table;
 
     bool empty() const { return cells.cells.empty(); }
 };

@@ -53,6 +53,8 @@ public:
     virtual QString row(const QString &rowText, const KindContext &context) const = 0;
     // Whether the kind writes the art's colours; a kind that does not never measures them.
     virtual bool takesColour() const { return false; }
+    // Whether it lists them in a table before the rows (ArtColours::table).
+    virtual bool tablesColours() const { return false; }
     // A row of art in colour, `colours` holding one colour a character of `rowText`.
     virtual QString colouredRow(const QString &rowText, std::span<const modColour::Colour>, const KindContext &context) const
     {

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <set>
 
 Q_DECLARE_METATYPE(ColourDepth)
 Q_DECLARE_METATYPE(ColourLook)
@@ -410,7 +411,7 @@ void TestRuns::colourRendered()
     QFETCH(ColourLook, look);
     QFETCH(bool, darkGround);
     QFETCH(QList<uint>, centres);
-    ArtColours colours{CellGrid<modColour::Colour>(2, 1), ColourDepth::truecolour, look};
+    ArtColours colours{CellGrid<modColour::Colour>(2, 1), ColourDepth::truecolour, look, nullptr};
     colours.cells.cells = {modColour::RGB(0, 128, 160), modColour::RGB(200, 40, 0)};
     const QImage art = ArtRenderer::render({QStringLiteral("\u2588 ")}, 10, colours, darkGround);
     const CellSize cell = cellSizeFor(10);
@@ -428,9 +429,15 @@ void TestRuns::coloursReadBack_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<ColourDepth>("depth");
     QTest::addColumn<ColourLook>("look");
-    QTest::newRow("page, truecolour") << "art.html" << "page" << ColourDepth::truecolour << ColourLook::characters;
-    QTest::newRow("page, 256, filled") << "art.html" << "page" << ColourDepth::palette256 << ColourLook::fills;
-    QTest::newRow("fragment, 16") << "art.htm" << "html" << ColourDepth::palette16 << ColourLook::characters;
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("tableOf256"); // the colours reduced to xterm's cube and greys for RTF's table
+    const QSize few(61, 41), many(181, 161); // 160 cells, and more than 1000 of as many colours
+    QTest::newRow("page, truecolour") << "art.html" << "page" << ColourDepth::truecolour << ColourLook::characters << few << false;
+    QTest::newRow("page, 256, filled") << "art.html" << "page" << ColourDepth::palette256 << ColourLook::fills << few << false;
+    QTest::newRow("fragment, 16") << "art.htm" << "html" << ColourDepth::palette16 << ColourLook::characters << few << false;
+    QTest::newRow("RTF, few colours kept") << "art.rtf" << "rtf" << ColourDepth::truecolour << ColourLook::characters << few << false;
+    QTest::newRow("RTF, filled, 16") << "art.rtf" << "rtf" << ColourDepth::palette16 << ColourLook::fills << few << false;
+    QTest::newRow("RTF, more than 255 colours") << "art.rtf" << "rtf" << ColourDepth::truecolour << ColourLook::characters << many << true;
 }
 
 void TestRuns::coloursReadBack()
@@ -439,8 +446,10 @@ void TestRuns::coloursReadBack()
     QFETCH(QString, kind);
     QFETCH(ColourDepth, depth);
     QFETCH(ColourLook, look);
-    // Cells of 3 x 5 at detail 4; channels that change within cells, so that means fall on halves.
-    QImage picture(61, 41, QImage::Format_RGB32);
+    QFETCH(QSize, size);
+    QFETCH(bool, tableOf256);
+    // Channels that change within cells, so that means fall on halves.
+    QImage picture(size, QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
             picture.setPixel(x, y, qRgb((x * 9) % 256, (y * 7 + x) % 256, (x * y) % 256));
@@ -458,6 +467,7 @@ void TestRuns::coloursReadBack()
     QCOMPARE(art->colours.cells.columns, picture.width() / cell.width);
     QCOMPARE(art->colours.cells.rows, picture.height() / cell.height);
     const auto even = [&](int sum) { return modColour::RoundingDivisor(cell.width * cell.height)(sum); };
+    std::set<modColour::Colour> means;
     for (int r = 0; r < art->colours.cells.rows; ++r) {
         for (int c = 0; c < art->colours.cells.columns; ++c) {
             int red = 0, green = 0, blue = 0;
@@ -468,9 +478,18 @@ void TestRuns::coloursReadBack()
                     blue += qBlue(picture.pixel(x, y));
                 }
             }
-            const modColour::Colour mean = ColourPalettes::reduced(modColour::RGB(even(red), even(green), even(blue)), depth);
+            means.insert(modColour::RGB(even(red), even(green), even(blue)));
+            const modColour::Colour mean = ColourPalettes::reduced(modColour::RGB(even(red), even(green), even(blue)),
+                                                                   tableOf256 ? ColourDepth::palette256 : depth);
             QVERIFY2(art->colours.cells.at(c, r) == mean, qPrintable(QStringLiteral("row %1, column %2").arg(r).arg(c)));
         }
+    }
+    if (kind == u"rtf") {
+        const QByteArray header = contentsOf(path(name)).split('\n').first();
+        const qsizetype entries = header.count("\\red");
+        QCOMPARE(means.size() > 255, tableOf256);
+        if (look == ColourLook::characters)
+            QVERIFY2(tableOf256 ? entries <= 240 : entries == qsizetype(means.size()), qPrintable(QString::number(entries)));
     }
 }
 

@@ -1,3 +1,5 @@
+#include "engine/cells/ColourTable.h"
+#include "engine/text/kinds/internal/ColourRuns.h"
 #include "engine/text/kinds/internal/KindInstance.h"
 #include "engine/text/kinds/internal/MarkupRows.h"
 
@@ -69,6 +71,78 @@ QString unescaped(const QString &line)
     return text;
 }
 
+// The table after the font's, entry 0 being the reader's own colour: \cfN and \highlightN count from 1.
+QString colourTableOf(const KindContext &context)
+{
+    if (!context.colours || !context.colours->table)
+        return {};
+    QString table = QStringLiteral("{\\colortbl;");
+    for (const modColour::Colour colour : context.colours->table->colours)
+        table += QStringLiteral("\\red%1\\green%2\\blue%3;").arg(modColour::GetRed(colour)).arg(int(modColour::GetGreen(colour))).arg(int(modColour::GetBlue(colour)));
+    return table + u'}';
+}
+
+// A line's colour switches and its text: "\cf3 " and "\highlight5 " set the colours of what
+// follows; the rest is what unescaped() reads. The colours are those of the table, the cell's
+// (the highlight's on a fill) for each character.
+struct ColouredLine
+{
+    QString text;
+    std::vector<modColour::Colour> colours;
+    bool filled = false;
+};
+ColouredLine readColours(const QString &line, const std::vector<modColour::Colour> &table)
+{
+    static const QRegularExpression colourSwitch(QStringLiteral("\\\\(cf|highlight)(\\d+) ?"));
+    static const QRegularExpression unicode(QStringLiteral("\\\\u-?\\d+\\?"));
+    ColouredLine read;
+    modColour::Colour characters = 0, ground = 0;
+    QString piece;
+    const auto flush = [&] {
+        const QString text = unescaped(piece);
+        read.text += text;
+        read.colours.insert(read.colours.end(), std::size_t(text.toUcs4().size()), read.filled ? ground : characters);
+        piece.clear();
+    };
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QRegularExpressionMatch m = line[i] == u'\\' ? MarkupRows::matchAt(colourSwitch, line, i) : QRegularExpressionMatch();
+        if (!m.hasMatch()) {
+            // An escape is kept whole for unescaped(), so that "\\cf" is not taken for a switch.
+            const QRegularExpressionMatch u = line[i] == u'\\' ? MarkupRows::matchAt(unicode, line, i) : QRegularExpressionMatch();
+            const qsizetype length = u.hasMatch() ? u.capturedLength() : line[i] == u'\\' && i + 1 < line.size() ? 2 : 1;
+            piece += QStringView(line).sliced(i, length);
+            i += length - 1;
+            continue;
+        }
+        flush();
+        const std::size_t entry = m.captured(2).toUInt();
+        const modColour::Colour colour = entry >= 1 && entry <= table.size() ? table[entry - 1] : 0;
+        if (m.captured(1) == u"cf") {
+            characters = colour;
+        } else {
+            ground = colour;
+            read.filled = true;
+        }
+        i += m.capturedLength() - 1;
+    }
+    flush();
+    return read;
+}
+
+std::vector<modColour::Colour> tableOf(const QString &header)
+{
+    static const QRegularExpression entry(QStringLiteral("\\\\red(\\d+)\\\\green(\\d+)\\\\blue(\\d+);"));
+    const qsizetype start = header.indexOf(QStringLiteral("{\\colortbl;"));
+    std::vector<modColour::Colour> table;
+    if (start < 0)
+        return table;
+    for (QRegularExpressionMatchIterator it = entry.globalMatch(header, start); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        table.push_back(modColour::RGB(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()));
+    }
+    return table;
+}
+
 } // namespace
 
 // Rich Text that sets the font and its size itself, so it never takes the font reminder, and a
@@ -86,7 +160,7 @@ public:
     QStringList header(const KindContext &context) const override
     {
         // A negative \sl is an exact line spacing, in twips; RTF counts font sizes in half points.
-        return {QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset0 Lucida Console;}}"),
+        return {QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fmodern\\fprq1\\fcharset0 Lucida Console;}}") + colourTableOf(context),
                 QStringLiteral("\\paperw%1\\margl%2\\margr%2").arg(paperTwips(context.columns, context.detail)).arg(marginTwips)
                     + QStringLiteral("\\viewkind4\\uc1\\pard\\sl-%1\\slmult0").arg(context.detail * 20)
                     + QStringLiteral("\\f0\\fs") + QString::number(context.detail * 2)};
@@ -95,6 +169,23 @@ public:
     {
         static constexpr std::array<QStringView, 3> replacements{u"\\\\", u"\\{", u"\\}"};
         return spacesApart(MarkupRows::escaped(rowText, u"\\{}", replacements, lineFormat(context.encoding).holds, byNumber)) + rowEnd;
+    }
+    bool takesColour() const override { return true; }
+    bool tablesColours() const override { return true; }
+    // A switch where the colour changes: the character's colour, and on a fill the highlight
+    // that is the cell's; the space after each is its delimiter, not text.
+    QString colouredRow(const QString &rowText, std::span<const modColour::Colour> colours, const KindContext &context) const override
+    {
+        static constexpr std::array<QStringView, 3> replacements{u"\\\\", u"\\{", u"\\}"};
+        const ArtColours &art = *context.colours;
+        QString line;
+        for (const ColourRun &run : colourRunsOf(rowText, colours)) {
+            line += QStringLiteral("\\cf%1 ").arg(art.table->indexOf(characterColourOf(run.colour, art.look, art.depth)) + 1);
+            if (art.look == ColourLook::fills)
+                line += QStringLiteral("\\highlight%1 ").arg(art.table->indexOf(run.colour) + 1);
+            line += spacesApart(MarkupRows::escaped(run.text.toString(), u"\\{}", replacements, lineFormat(context.encoding).holds, byNumber));
+        }
+        return line + rowEnd;
     }
     // The brace closes the group the first line opened; the generated-by line stands outside the document.
     QStringList trailer() const override { return QStringList{QStringLiteral("}")} + OutputKind::trailer(); }
@@ -109,11 +200,25 @@ public:
             return std::nullopt;
         ArtFile art;
         art.detail = recordedDetail(m.captured(1).toInt() / 2);
+        const std::vector<modColour::Colour> table = tableOf(lines.first());
         lines.remove(0, 2);
-        const std::optional<QStringList> rows = MarkupRows::rowsEndingIn(lines, rowEnd, unescaped);
-        if (!rows)
-            return std::nullopt;
-        art.rows = *rows;
+        if (table.empty()) {
+            const std::optional<QStringList> rows = MarkupRows::rowsEndingIn(lines, rowEnd, unescaped);
+            if (!rows)
+                return std::nullopt;
+            art.rows = *rows;
+            return art;
+        }
+        std::vector<std::vector<modColour::Colour>> colours;
+        for (const QString &line : std::as_const(lines)) {
+            if (!line.endsWith(rowEnd))
+                return std::nullopt;
+            ColouredLine read = readColours(line.chopped(rowEnd.size()), table);
+            art.rows << read.text;
+            colours.push_back(std::move(read.colours));
+            art.colours.look = read.filled ? ColourLook::fills : art.colours.look;
+        }
+        setColours(art, colours);
         return art;
     }
 };
