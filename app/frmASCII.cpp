@@ -15,6 +15,8 @@
 #include "app/WindowProgress.h"
 #include "engine/modASCII.h"
 #include "engine/text/FileChecks.h"
+#include "engine/text/OutputKind.h"
+#include "engine/text/OutputKinds.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -98,6 +100,8 @@ void frmASCII::buildMenu()
     m_completePages = Options::addRememberedItem(options, m_platform, QStringLiteral("HTML Files As &Complete Pages"), "CompletePages");
     m_textInUtf8 = Options::addRememberedItem(options, m_platform, QStringLiteral("&Text Files In UTF-8"), "TextUtf8");
     m_inkTones = Options::addRememberedItem(options, m_platform, QStringLiteral("&Measured Ink Tones"), "InkTones");
+    m_colour = Options::addRememberedItem(options, m_platform, QStringLiteral("C&olour"), "Colour");
+    m_colourFills = Options::addRememberedItem(options, m_platform, QStringLiteral("Colour &Fills The Cells"), "ColourFill");
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     QAction *support = help->addAction(QStringLiteral("&Online Support"), this, &frmASCII::mnuOS_Click);
@@ -236,6 +240,11 @@ void frmASCII::cmdMake_Click()
     parameters.outputKind = outputKindFor(parameters.outputPath, m_completePages->isChecked());
     parameters.encoding = m_textInUtf8->isChecked() ? TextEncoding::Utf8 : TextEncoding::Windows1252;
     parameters.tone = m_inkTones->isChecked() ? ToneMapping::ink : ToneMapping::bands;
+    // A text file has no colour, whatever the menu says.
+    const OutputKind &kind = parameters.outputKind ? *parameters.outputKind : outputKindOf(parameters.outputPath);
+    const bool plainText = kind.formatName() == outputKinds().first()->formatName();
+    parameters.colour = m_colour->isChecked() && !plainText ? ColourDepth::truecolour : ColourDepth::none;
+    parameters.colourLook = m_colourFills->isChecked() ? ColourLook::fills : ColourLook::characters;
 
     setRunning(true);
     WindowProgress observer(runDisplay(), parameters.outputPath, m_platform, [this] { return m_closeRequested; });

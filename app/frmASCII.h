@@ -84,4 +84,6 @@ private:
     QAction *m_completePages = nullptr;
     QAction *m_textInUtf8 = nullptr;
     QAction *m_inkTones = nullptr; // "Measured Ink Tones": the ink instead of the grey bands
+    QAction *m_colour = nullptr;   // "Colour": art in each cell's colour, where the file has colour
+    QAction *m_colourFills = nullptr; // "Colour Fills The Cells": the cells filled instead
 };

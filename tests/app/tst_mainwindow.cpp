@@ -27,6 +27,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+Q_DECLARE_METATYPE(ColourDepth)
+Q_DECLARE_METATYPE(ColourLook)
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -124,6 +127,8 @@ private slots:
     void runTakesTheChosenSettings();
     void measuredInkTones_data();
     void measuredInkTones();
+    void colourItems_data();
+    void colourItems();
     void refusals_data();
     void refusals();
     void progressShown_data();
@@ -482,6 +487,47 @@ void TestMainWindow::measuredInkTones()
     Unwatched unwatched;
     QVERIFY(MakeASCIIPicture(chosen, unwatched).succeeded());
     QCOMPARE(folder->readFile("art.txt"), folder->readFile("direct.txt"));
+}
+
+// Off at first, each under a key of its own; checked, a page is in colour and a text file is not.
+void TestMainWindow::colourItems_data()
+{
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QStringList>("checked"); // the keys of the items triggered
+    QTest::addColumn<ColourDepth>("depth");
+    QTest::addColumn<ColourLook>("look");
+    QTest::newRow("first start: black") << "art.html" << QStringList() << ColourDepth::none << ColourLook::characters;
+    QTest::newRow("fills alone: black") << "art.rtf" << QStringList{"ColourFill"} << ColourDepth::none << ColourLook::fills;
+    QTest::newRow("colour in HTML") << "art.html" << QStringList{"Colour"} << ColourDepth::truecolour << ColourLook::characters;
+    QTest::newRow("filled RTF") << "art.rtf" << QStringList{"Colour", "ColourFill"} << ColourDepth::truecolour << ColourLook::fills;
+    QTest::newRow("none for a text file") << "art.txt" << QStringList{"Colour", "ColourFill"} << ColourDepth::none << ColourLook::fills;
+}
+
+void TestMainWindow::colourItems()
+{
+    QFETCH(QString, output);
+    QFETCH(QStringList, checked);
+    QFETCH(ColourDepth, depth);
+    QFETCH(ColourLook, look);
+    open();
+    const QList<std::pair<const char *, const char *>> items{{"mnuColour", "Colour"}, {"mnuColourFill", "Colour Fills The Cells"}};
+    for (const auto &[name, text] : items) {
+        auto *item = window->findChild<QAction *>(name);
+        QVERIFY(item && item->isCheckable() && !item->isChecked());
+        QCOMPARE(shown(item), text);
+        if (checked.contains(QString::fromLatin1(name + 3)))
+            item->trigger();
+    }
+    for (const QString &key : checked)
+        QCOMPARE(platform->store.value("Glyphsmith/Options/" + key), "1");
+    makeArt(photo, folder->path(output));
+    const QString direct = QStringLiteral("direct.") + output.section(u'.', -1);
+    RunParameters chosen{photo, folder->path(direct), QStringLiteral(" .:#")};
+    chosen.colour = depth;
+    chosen.colourLook = look;
+    Unwatched unwatched;
+    QVERIFY(MakeASCIIPicture(chosen, unwatched).succeeded());
+    QCOMPARE(folder->readFile(output), folder->readFile(direct));
 }
 
 void TestMainWindow::refusals_data()
