@@ -437,6 +437,8 @@ void TestRuns::coloursReadBack_data()
     QTest::newRow("fragment, 16") << "art.htm" << "html" << ColourDepth::palette16 << ColourLook::characters << few << false;
     QTest::newRow("RTF, few colours kept") << "art.rtf" << "rtf" << ColourDepth::truecolour << ColourLook::characters << few << false;
     QTest::newRow("RTF, filled, 16") << "art.rtf" << "rtf" << ColourDepth::palette16 << ColourLook::fills << few << false;
+    QTest::newRow("terminal text, 256") << "art.txt" << "txt" << ColourDepth::palette256 << ColourLook::characters << few << false;
+    QTest::newRow("terminal text, truecolour, filled") << "art.txt" << "txt" << ColourDepth::truecolour << ColourLook::fills << few << false;
     QTest::newRow("RTF, more than 255 colours") << "art.rtf" << "rtf" << ColourDepth::truecolour << ColourLook::characters << many << true;
 }
 

@@ -41,7 +41,18 @@ public:
     {
         ArtFile art;
         art.detail = FontReminder::strip(lines);
-        art.rows = lines;
+        std::vector<std::vector<modColour::Colour>> colours;
+        for (const QString &line : std::as_const(lines)) {
+            if (!line.contains(u'\x1b')) {
+                art.rows << line;
+                colours.emplace_back();
+                continue;
+            }
+            QString row;
+            colours.push_back(TerminalColours::readRow(line, row, art.colours.look));
+            art.rows << row;
+        }
+        setColours(art, colours);
         return art;
     }
 };

@@ -69,4 +69,35 @@ std::optional<Selected> read(QStringView parameters)
     return selected;
 }
 
+std::vector<Colour> readRow(const QString &line, QString &text, ColourLook &look)
+{
+    std::vector<Colour> colours;
+    Colour foreground = modColour::RGB(0, 0, 0);
+    std::optional<Colour> background;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == u'\x1b' && i + 1 < line.size() && line[i + 1] == u'[') {
+            const qsizetype end = line.indexOf(u'm', i + 2);
+            if (end < 0)
+                break;
+            if (const std::optional<Selected> selected = read(QStringView(line).sliced(i + 2, end - i - 2))) {
+                if (selected->reset) {
+                    foreground = modColour::RGB(0, 0, 0);
+                    background.reset();
+                }
+                foreground = selected->foreground.value_or(foreground);
+                background = selected->background ? selected->background : background;
+            }
+            i = end;
+            continue;
+        }
+        const bool pair = line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate();
+        text += QStringView(line).sliced(i, pair ? 2 : 1);
+        i += pair ? 1 : 0;
+        colours.push_back(background.value_or(foreground));
+        if (background)
+            look = ColourLook::fills;
+    }
+    return colours;
+}
+
 } // namespace TerminalColours

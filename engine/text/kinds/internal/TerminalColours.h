@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 // The escape sequences (SGR) that colour text on a terminal.
 namespace TerminalColours {
@@ -25,5 +26,10 @@ struct Selected
 // The parameters of one sequence, between "\x1b[" and "m", as selectFor() and other programs
 // write them; nothing for parameters it does not know.
 std::optional<Selected> read(QStringView parameters);
+
+// A line of text with such sequences: its characters into `text`, and each one's cell colour (the
+// ground's where a sequence set one, which makes `look` fills); a sequence it does not know is
+// left out, and a character before any colour is black.
+std::vector<modColour::Colour> readRow(const QString &line, QString &text, ColourLook &look);
 
 } // namespace TerminalColours
