@@ -99,9 +99,12 @@ for i in "${!paths[@]}"; do
     for mapping in "${mappings[@]}"; do
         label=${mapping%%=*}
         read -r -a options <<<"${mapping#*=}"
-        "$cli" --quiet --columns "$columns" --detail "$detail" --ramp "$ramp" "${options[@]}" "$photo" "$work/art.txt" \
+        # Art in colour is written as a page, a plain text file having no colour.
+        art=$work/art.txt
+        case " ${options[*]} " in *" --colour "*) art=$work/art.html; options+=(--format page) ;; esac
+        "$cli" --quiet --columns "$columns" --detail "$detail" --ramp "$ramp" "${options[@]}" "$photo" "$art" \
             || die "glyphsmith-cli ${options[*]} failed on $name"
-        score_art "$photo" "$work/art.txt"
+        score_art "$photo" "$art"
         rows=$(art_rows)
         table_rows "$name" "$kind" "glyphsmith-cli, $label"
     done

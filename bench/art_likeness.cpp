@@ -17,6 +17,7 @@
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -133,8 +134,18 @@ int scoreArt(const QCommandLineParser &parser, const QStringList &files, const Q
     printGrid(columns, rows, cell, factor);
     if (checking)
         return checkSoundness(photoPlane, artPlane, otherPhotoCutTo(files[2], columns, cell), cell) ? 0 : 1;
-    const Likeness likeness = scoreLikeness(artPlane, photoPlane, cell);
-    std::printf("grey: tone %.4f detail %.4f contrast %.4f\n", likeness.tone, likeness.detail, likeness.contrast);
+    if (art->colours.empty()) {
+        const Likeness likeness = scoreLikeness(artPlane, photoPlane, cell);
+        std::printf("grey: tone %.4f detail %.4f contrast %.4f\n", likeness.tone, likeness.detail, likeness.contrast);
+        return 0;
+    }
+    // Colour art: each channel blurred and compared in linear light, as the luminance is.
+    static const std::array<const char *, 3> names{"red", "green", "blue"};
+    for (int channel = 0; channel < 3; ++channel) {
+        const std::optional<Plane> photoPart = photoChannel(photo, factor, cell, columns, rows, channel);
+        const Likeness likeness = scoreLikeness(drawnChannel(*art, detail, channel), *photoPart, cell);
+        std::printf("%s: tone %.4f detail %.4f contrast %.4f\n", names[std::size_t(channel)], likeness.tone, likeness.detail, likeness.contrast);
+    }
     return 0;
 }
 

@@ -56,3 +56,19 @@ Plane drawnLuminance(const QStringList &rows, quint8 detail)
     }
     return plane;
 }
+
+Plane drawnChannel(const ArtFile &art, quint8 detail, int channel)
+{
+    const QImage picture = ArtRenderer::render(art.rows, detail, art.colours, art.darkGround);
+    if (picture.isNull())
+        return {};
+    const std::array<float, 256> &linear = LinearLight::fromSrgb();
+    const int shift = 16 - 8 * channel; // in a QRgb red is the third byte, blue the first
+    Plane plane(picture.width(), picture.height());
+    for (int y = 0; y < plane.height; ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+        for (int x = 0; x < plane.width; ++x)
+            plane.at(x, y) = linear[(row[x] >> shift) & 0xFF];
+    }
+    return plane;
+}

@@ -18,3 +18,7 @@ int columnsOf(const QStringList &rows);
 // `rows` drawn black on white as the program draws them at the cell of `detail`, as linear
 // luminance; an empty plane when there is nothing to draw.
 Plane drawnLuminance(const QStringList &rows, quint8 detail);
+
+// Art in colour drawn as the program draws it (on black with `darkGround`), one channel of it
+// (0 red, 1 green, 2 blue) in linear light; an empty plane when there is nothing to draw.
+Plane drawnChannel(const ArtFile &art, quint8 detail, int channel);

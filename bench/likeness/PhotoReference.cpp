@@ -42,6 +42,12 @@ std::optional<QSize> cellsOf(QSize size, float sizeFactor, CellSize cell)
 
 std::optional<Plane> photoLuminance(const QImage &photo, float sizeFactor, CellSize cell, int columns, int rows)
 {
+    return photoChannel(photo, sizeFactor, cell, columns, rows, -1);
+}
+
+// Channel -1 is the luminance.
+std::optional<Plane> photoChannel(const QImage &photo, float sizeFactor, CellSize cell, int columns, int rows, int channel)
+{
     const std::optional<QSize> cells = cellsOf(photo.size(), sizeFactor, cell);
     if (!cells || cells->width() < columns || cells->height() < rows)
         return std::nullopt;
@@ -53,7 +59,8 @@ std::optional<Plane> photoLuminance(const QImage &photo, float sizeFactor, CellS
         const auto *row = reinterpret_cast<const QRgb *>(photo.constScanLine(sourceY[std::size_t(y)]));
         for (int x = 0; x < plane.width; ++x) {
             const QRgb pixel = row[sourceX[std::size_t(x)]];
-            plane.at(x, y) = LinearLight::luminance(linear[qRed(pixel)], linear[qGreen(pixel)], linear[qBlue(pixel)]);
+            const std::array<float, 3> rgb{linear[qRed(pixel)], linear[qGreen(pixel)], linear[qBlue(pixel)]};
+            plane.at(x, y) = channel < 0 ? LinearLight::luminance(rgb[0], rgb[1], rgb[2]) : rgb[std::size_t(channel)];
         }
     }
     return plane;

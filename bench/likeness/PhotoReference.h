@@ -16,6 +16,8 @@ std::optional<QSize> cellsOf(QSize size, float sizeFactor, CellSize cell);
 // the run scales it, cut to its first `columns` x `rows` cells, as linear luminance. Nothing when
 // the scaled photo holds fewer cells than that.
 std::optional<Plane> photoLuminance(const QImage &photo, float sizeFactor, CellSize cell, int columns, int rows);
+// The same, one channel of it (0 red, 1 green, 2 blue) in linear light instead of the luminance.
+std::optional<Plane> photoChannel(const QImage &photo, float sizeFactor, CellSize cell, int columns, int rows, int channel);
 
 // The part of a picture of `size` that the cells of a run at `sizeFactor` read, unscaled: from
 // the top left to the last source pixel a cell copies. Empty when there are no cells.
