@@ -6,23 +6,32 @@
 
 namespace ColourSpans {
 
+// Written a span at a time for every run of a large page: no formatting on the way.
 QString hex(modColour::Colour colour)
 {
-    return QStringLiteral("#%1%2%3")
-        .arg(modColour::GetRed(colour), 2, 16, QLatin1Char('0'))
-        .arg(int(modColour::GetGreen(colour)), 2, 16, QLatin1Char('0'))
-        .arg(int(modColour::GetBlue(colour)), 2, 16, QLatin1Char('0'));
+    static constexpr char digits[] = "0123456789abcdef";
+    QString text(7, u'#');
+    const int channels[3] = {modColour::GetRed(colour), int(modColour::GetGreen(colour)), int(modColour::GetBlue(colour))};
+    for (int i = 0; i < 3; ++i) {
+        text[1 + 2 * i] = QLatin1Char(digits[channels[i] >> 4]);
+        text[2 + 2 * i] = QLatin1Char(digits[channels[i] & 15]);
+    }
+    return text;
 }
 
 QString row(const QString &rowText, std::span<const modColour::Colour> colours, const ArtColours &art, QString (*escape)(QStringView))
 {
     QString line;
     for (const ColourRun &run : colourRunsOf(rowText, colours)) {
-        if (art.look == ColourLook::fills)
-            line += QStringLiteral("<span style=\"color:%1;background:%2\">").arg(hex(characterColourOf(run.colour, art.look, art.depth)), hex(run.colour));
-        else
-            line += QStringLiteral("<span style=\"color:%1\">").arg(hex(run.colour));
-        line += escape(run.text) + QStringLiteral("</span>");
+        line += QLatin1String("<span style=\"color:");
+        if (art.look == ColourLook::fills) {
+            line += hex(characterColourOf(run.colour, art.look, art.depth));
+            line += QLatin1String(";background:");
+        }
+        line += hex(run.colour);
+        line += QLatin1String("\">");
+        line += escape(run.text);
+        line += QLatin1String("</span>");
     }
     return line;
 }
