@@ -6,6 +6,7 @@
 #include "engine/decode/PictureLoader.h"
 #include "engine/modASCII.h"
 #include "engine/text/ArtFile.h"
+#include "engine/text/OutputKinds.h"
 #include "tests/viewer/FakeViewerPlatform.h"
 #include "viewer/PicControl.h"
 #include "viewer/PicControlTestAccess.h"
@@ -29,6 +30,7 @@
 #include <QTest>
 
 Q_DECLARE_METATYPE(ColourDepth)
+Q_DECLARE_METATYPE(ToneMapping)
 Q_DECLARE_METATYPE(ColourLook)
 #include <QTimer>
 #include <functional>
@@ -125,10 +127,8 @@ private slots:
     void filterConversion();
     void runTakesTheChosenSettings_data();
     void runTakesTheChosenSettings();
-    void measuredInkTones_data();
-    void measuredInkTones();
-    void colourItems_data();
-    void colourItems();
+    void optionItems_data();
+    void optionItems();
     void refusals_data();
     void refusals();
     void progressShown_data();
@@ -319,20 +319,6 @@ void TestMainWindow::optionsMenu()
     for (const QAction *menu : window->menuBar()->actions())
         menus << shown(menu);
     QCOMPARE(menus, (QStringList{"View", "Options", "Help"}));
-    folder->writeFile(QStringLiteral("Formats.TXT"), " .\xB0#\r\n");
-    for (const bool stored : {false, true}) {
-        open();
-        for (const char *item : {"mnuCompletePages", "mnuTextUtf8"}) {
-            QCOMPARE(window->findChild<QAction *>(item)->isChecked(), stored);
-            window->findChild<QAction *>(item)->setChecked(true);
-        }
-    }
-    QCOMPARE(platform->store, (QMap<QString, QString>{{"Glyphsmith/Options/CompletePages", "1"}, {"Glyphsmith/Options/TextUtf8", "1"}}));
-    makeArt(photo, folder->path("art.txt"));
-    // Each item by itself: a page is written with UTF-8 text off.
-    window->findChild<QAction *>("mnuTextUtf8")->setChecked(false);
-    makeArt(photo, folder->path("art.htm"));
-    QVERIFY(folder->readFile("art.htm").startsWith("<!DOCTYPE html>") && folder->readFile("art.txt").contains("\xC2\xB0"));
     window->controls().cmdASCIIBrowse->click();
     QCOMPARE(platform->dialogs.last().filter, "Text File (*.txt);;Rich Text File (*.rtf);;Web Page (*.htm *.html)");
 }
@@ -454,75 +440,63 @@ void TestMainWindow::runTakesTheChosenSettings()
     QVERIFY(c.Progress->isHidden() && !c.cmdMake->isHidden());
 }
 
-// Off at first, kept under a key of its own as the boxes are, and, checked, the run's mapping.
-void TestMainWindow::measuredInkTones_data()
-{
-    QTest::addColumn<QString>("stored"); // null: no key
-    QTest::addColumn<bool>("checked");
-    QTest::newRow("first start: the bands") << QString() << false;
-    QTest::newRow("1: the ink") << "1" << true;
-    QTest::newRow("0: the bands") << "0" << false;
-    QTest::newRow("word ignored") << "yes" << false;
-}
-
-void TestMainWindow::measuredInkTones()
-{
-    QFETCH(QString, stored);
-    QFETCH(bool, checked);
-    QCOMPARE(shown(window->menuBar()->actions().value(1)), "Options"); // between View and Help
-    if (!stored.isNull())
-        platform->store.insert("Glyphsmith/Options/InkTones", stored);
-    open();
-    auto *item = window->findChild<QAction *>("mnuInkTones");
-    QVERIFY(item && item->isCheckable());
-    QCOMPARE(shown(item), "Measured Ink Tones");
-    QCOMPARE(item->isChecked(), checked);
-    QCOMPARE(platform->store.value("Glyphsmith/Options/InkTones", "(none)"), stored.isNull() ? "(none)" : stored);
-
-    item->trigger();
-    QCOMPARE(platform->store.value("Glyphsmith/Options/InkTones"), checked ? "0" : "1");
-    makeArt(photo, folder->path("art.txt"));
-    RunParameters chosen{photo, folder->path("direct.txt"), QStringLiteral(" .:#")};
-    chosen.tone = checked ? ToneMapping::bands : ToneMapping::ink;
-    Unwatched unwatched;
-    QVERIFY(MakeASCIIPicture(chosen, unwatched).succeeded());
-    QCOMPARE(folder->readFile("art.txt"), folder->readFile("direct.txt"));
-}
-
-// Off at first, each under a key of its own; checked, a page is in colour and a text file is not.
-void TestMainWindow::colourItems_data()
+// Each item off at first, kept under a key of its own as the boxes are ("1" checks it, any other
+// word does not) and, checked, chooses the run's kind, code page, mapping and colour; a text file
+// has no colour.
+void TestMainWindow::optionItems_data()
 {
     QTest::addColumn<QString>("output");
-    QTest::addColumn<QStringList>("checked"); // the keys of the items triggered
+    QTest::addColumn<QString>("inkStored");   // null: no key
+    QTest::addColumn<QStringList>("triggered"); // the keys of the items triggered
+    QTest::addColumn<ToneMapping>("tone");
     QTest::addColumn<ColourDepth>("depth");
     QTest::addColumn<ColourLook>("look");
-    QTest::newRow("first start: black") << "art.html" << QStringList() << ColourDepth::none << ColourLook::characters;
-    QTest::newRow("fills alone: black") << "art.rtf" << QStringList{"ColourFill"} << ColourDepth::none << ColourLook::fills;
-    QTest::newRow("colour in HTML") << "art.html" << QStringList{"Colour"} << ColourDepth::truecolour << ColourLook::characters;
-    QTest::newRow("filled RTF") << "art.rtf" << QStringList{"Colour", "ColourFill"} << ColourDepth::truecolour << ColourLook::fills;
-    QTest::newRow("none for a text file") << "art.txt" << QStringList{"Colour", "ColourFill"} << ColourDepth::none << ColourLook::fills;
+    QTest::newRow("first start: bands, black") << "art.html" << QString() << QStringList() << ToneMapping::bands << ColourDepth::none << ColourLook::characters;
+    QTest::newRow("ink stored as 1") << "art.txt" << "1" << QStringList() << ToneMapping::ink << ColourDepth::none << ColourLook::characters;
+    QTest::newRow("ink stored as a word") << "art.txt" << "yes" << QStringList() << ToneMapping::bands << ColourDepth::none << ColourLook::characters;
+    QTest::newRow("ink unchecked") << "art.txt" << "1" << QStringList{"InkTones"} << ToneMapping::bands << ColourDepth::none << ColourLook::characters;
+    QTest::newRow("fills alone: black") << "art.rtf" << QString() << QStringList{"ColourFill"} << ToneMapping::bands << ColourDepth::none << ColourLook::fills;
+    QTest::newRow("colour in HTML") << "art.html" << QString() << QStringList{"Colour"} << ToneMapping::bands << ColourDepth::truecolour << ColourLook::characters;
+    QTest::newRow("filled RTF in ink") << "art.rtf" << QString() << QStringList{"Colour", "ColourFill", "InkTones"} << ToneMapping::ink
+                                       << ColourDepth::truecolour << ColourLook::fills;
+    QTest::newRow("none for a text file") << "art.txt" << QString() << QStringList{"Colour", "ColourFill"} << ToneMapping::bands << ColourDepth::none << ColourLook::fills;
+    QTest::newRow("a complete page") << "art.htm" << QString() << QStringList{"CompletePages"} << ToneMapping::bands << ColourDepth::none << ColourLook::characters;
+    QTest::newRow("text in UTF-8") << "art.txt" << QString() << QStringList{"TextUtf8"} << ToneMapping::bands << ColourDepth::none << ColourLook::characters;
 }
 
-void TestMainWindow::colourItems()
+void TestMainWindow::optionItems()
 {
     QFETCH(QString, output);
-    QFETCH(QStringList, checked);
-    QFETCH(ColourDepth, depth);
-    QFETCH(ColourLook, look);
+    QFETCH(QString, inkStored);
+    QFETCH(QStringList, triggered);
+    if (!inkStored.isNull())
+        platform->store.insert("Glyphsmith/Options/InkTones", inkStored);
+    folder->writeFile(QStringLiteral("Formats.TXT"), " .\xB0#\r\n");
     open();
-    const QList<std::pair<const char *, const char *>> items{{"mnuColour", "Colour"}, {"mnuColourFill", "Colour Fills The Cells"}};
-    for (const auto &[name, text] : items) {
-        auto *item = window->findChild<QAction *>(name);
-        QVERIFY(item && item->isCheckable() && !item->isChecked());
+    const QList<std::pair<QString, QString>> items{{"CompletePages", "HTML Files As Complete Pages"}, {"TextUtf8", "Text Files In UTF-8"},
+                                                   {"InkTones", "Measured Ink Tones"}, {"Colour", "Colour"}, {"ColourFill", "Colour Fills The Cells"}};
+    for (const auto &[key, text] : items) {
+        auto *item = window->findChild<QAction *>("mnu" + key);
+        QVERIFY(item && item->isCheckable());
         QCOMPARE(shown(item), text);
-        if (checked.contains(QString::fromLatin1(name + 3)))
+        const bool checked = key == u"InkTones" && inkStored == u"1";
+        QCOMPARE(item->isChecked(), checked);
+        if (triggered.contains(key)) {
             item->trigger();
+            QCOMPARE(platform->store.value("Glyphsmith/Options/" + key), checked ? "0" : "1");
+        }
     }
-    for (const QString &key : checked)
-        QCOMPARE(platform->store.value("Glyphsmith/Options/" + key), "1");
     makeArt(photo, folder->path(output));
     const QString direct = QStringLiteral("direct.") + output.section(u'.', -1);
-    RunParameters chosen{photo, folder->path(direct), QStringLiteral(" .:#")};
+    RunParameters chosen{photo, folder->path(direct), QStringLiteral(" .\u00B0#")};
+    if (triggered.contains("CompletePages"))
+        chosen.outputKind = outputKindNamed(QStringLiteral("page"));
+    if (triggered.contains("TextUtf8"))
+        chosen.encoding = TextEncoding::Utf8;
+    QFETCH(ToneMapping, tone);
+    QFETCH(ColourDepth, depth);
+    QFETCH(ColourLook, look);
+    chosen.tone = tone;
     chosen.colour = depth;
     chosen.colourLook = look;
     Unwatched unwatched;

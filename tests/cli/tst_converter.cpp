@@ -218,7 +218,6 @@ private slots:
         QTest::newRow("256 on standard output") << QStringList{"--colour", "256", "in.png", "-"} << int(ColourDepth::palette256) << false << false;
         QTest::newRow("truecolour filled page") << QStringList{"--colour=truecolour", "--colour-fill", "in.png", "out.rtf"}
                                                 << int(ColourDepth::truecolour) << false << true;
-        QTest::newRow("16 in a page") << QStringList{"--colour", "16", "--format", "page", "in.png", "out.html"} << int(ColourDepth::palette16) << false << false;
         QTest::newRow("none for a text file") << QStringList{"--colour", "none"} + files << int(ColourDepth::none) << false << false;
         QTest::newRow("auto for a text file") << QStringList{"--colour", "auto"} + files << int(ColourDepth::none) << true << false;
     }

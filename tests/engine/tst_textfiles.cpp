@@ -59,7 +59,6 @@ private slots:
         QTest::newRow("htm") << QStringLiteral("/tmp/a.htm") << true;
         QTest::newRow("shell script") << QStringLiteral("/tmp/a.sh") << false;
         QTest::newRow("desktop entry") << QStringLiteral("/tmp/a.desktop") << false;
-        QTest::newRow("batch file") << QStringLiteral("C:\\a.bat") << false;
         QTest::newRow("no extension") << QStringLiteral("/tmp/run") << false;
         QTest::newRow("txt folder, executable name") << QStringLiteral("/tmp/x.txt/run") << false;
     }
