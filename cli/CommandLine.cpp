@@ -201,7 +201,8 @@ CliParse parseCommandLine(const QStringList &arguments)
         QStringLiteral("WxH"));
     const QCommandLineOption invertOption(QStringLiteral("invert"),
         QStringLiteral("Draw for light text on a dark background: the bands use the ramp from the darkest to the "
-                       "lightest, the ink takes each character's ink as light."));
+                       "lightest, the ink takes each character's ink as light; in colour, characters take their cell's hue at "
+                       "the light of white."));
     const QCommandLineOption toneOption(QStringLiteral("tone"),
         QStringLiteral("How cells become characters: 'bands' gives each cell the character of its band of equal grey "
                        "steps; 'ink' measures how much of its cell each character inks and gives each cell the "

@@ -189,6 +189,10 @@ bool inColour(const RunParameters &p) { return p.colour != ColourDepth::none && 
 ArtColours artColoursOf(const RunParameters &p, CellTones &tones)
 {
     ArtColours colours{std::move(tones.colour), p.colour, p.colourLook, nullptr};
+    if (p.invert && p.colourLook == ColourLook::characters) {
+        for (modColour::Colour &colour : colours.cells.cells)
+            colour = colourOnDark(colour);
+    }
     if (p.colour != ColourDepth::truecolour) {
         for (modColour::Colour &colour : colours.cells.cells)
             colour = ColourPalettes::reduced(colour, p.colour);

@@ -1,6 +1,7 @@
 #include "engine/cells/ArtColours.h"
 
 #include "engine/cells/ColourPalettes.h"
+#include "engine/cells/Lightness.h"
 
 modColour::Colour shadeOnFill(modColour::Colour fill)
 {
@@ -8,6 +9,19 @@ modColour::Colour shadeOnFill(modColour::Colour fill)
     // its colour from afar.
     const auto darker = [&](int shift) { return ((fill >> shift) & 0xFF) * 5 / 8; };
     return modColour::RGB(darker(0), darker(8), darker(16));
+}
+
+modColour::Colour colourOnDark(modColour::Colour cell)
+{
+    const auto &linear = Lightness::linearOfLevel();
+    const double red = linear[std::size_t(modColour::GetRed(cell))];
+    const double green = linear[std::size_t(modColour::GetGreen(cell))];
+    const double blue = linear[std::size_t(modColour::GetBlue(cell))];
+    const double light = Lightness::redWeight * red + Lightness::greenWeight * green + Lightness::blueWeight * blue;
+    if (light <= 0)
+        return modColour::RGB(255, 255, 255);
+    const auto atWhite = [&](double channel) { return Lightness::levelOf(channel / light); };
+    return modColour::RGB(atWhite(red), atWhite(green), atWhite(blue));
 }
 
 modColour::Colour characterColourOf(modColour::Colour cell, ColourLook look, ColourDepth depth)

@@ -28,6 +28,12 @@ struct ArtColours
     bool empty() const { return cells.cells.empty(); }
 };
 
+// The colour a character of a cell of colour `cell` is drawn in on a dark ground: the cell's hue
+// at the light of white, each channel at most full. How much ink the character takes already says
+// how light the cell is; drawn in the cell's own colour its light would count twice, and the middle
+// tones would sink towards black. A grey cell, black too, gives white.
+modColour::Colour colourOnDark(modColour::Colour cell);
+
 // The colour a filled cell's character is drawn in: the cell's colour, darker.
 modColour::Colour shadeOnFill(modColour::Colour fill);
 

@@ -24,6 +24,13 @@ const std::array<double, 256> &Lightness::linearOfLevel()
     return table;
 }
 
+int Lightness::levelOf(double light)
+{
+    const double v = std::clamp(light, 0.0, 1.0);
+    const double encoded = v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+    return int(std::lround(encoded * 255));
+}
+
 double Lightness::perceived(double light)
 {
     return light > knee ? 1.16 * std::cbrt(light) - 0.16 : slope * light;

@@ -10,6 +10,9 @@ namespace Lightness {
 // The linear light, 0 ... 1, of each sRGB-encoded level 0 ... 255.
 const std::array<double, 256> &linearOfLevel();
 
+// The sRGB-encoded level, 0 ... 255, nearest to linear light `light`, which is clamped to 0 ... 1.
+int levelOf(double light);
+
 // Relative luminance of linear red, green and blue, by the weights of the sRGB primaries.
 constexpr double redWeight = 0.2126;
 constexpr double greenWeight = 0.7152;

@@ -429,15 +429,17 @@ void TestRuns::coloursReadBack_data()
     QTest::addColumn<ColourLook>("look");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("tableOf256"); // the colours reduced to xterm's cube and greys for RTF's table
+    QTest::addColumn<bool>("lightOnDark");
     const QSize few(61, 41), many(181, 161); // 160 cells, and more than 1000 of as many colours
-    QTest::newRow("page, truecolour") << "art.html" << "page" << ColourDepth::truecolour << ColourLook::characters << few << false;
-    QTest::newRow("page, 256, filled") << "art.html" << "page" << ColourDepth::palette256 << ColourLook::fills << few << false;
-    QTest::newRow("fragment, 16") << "art.htm" << "html" << ColourDepth::palette16 << ColourLook::characters << few << false;
-    QTest::newRow("RTF, few colours kept") << "art.rtf" << "rtf" << ColourDepth::truecolour << ColourLook::characters << few << false;
-    QTest::newRow("RTF, filled, 16") << "art.rtf" << "rtf" << ColourDepth::palette16 << ColourLook::fills << few << false;
-    QTest::newRow("terminal text, 256") << "art.txt" << "txt" << ColourDepth::palette256 << ColourLook::characters << few << false;
-    QTest::newRow("terminal text, truecolour, filled") << "art.txt" << "txt" << ColourDepth::truecolour << ColourLook::fills << few << false;
-    QTest::newRow("RTF, more than 255 colours") << "art.rtf" << "rtf" << ColourDepth::truecolour << ColourLook::characters << many << true;
+    QTest::newRow("page, truecolour") << "art.html" << "page" << ColourDepth::truecolour << ColourLook::characters << few << false << false;
+    QTest::newRow("page, 256, filled") << "art.html" << "page" << ColourDepth::palette256 << ColourLook::fills << few << false << false;
+    QTest::newRow("fragment, 16") << "art.htm" << "html" << ColourDepth::palette16 << ColourLook::characters << few << false << false;
+    QTest::newRow("RTF, few colours kept") << "art.rtf" << "rtf" << ColourDepth::truecolour << ColourLook::characters << few << false << false;
+    QTest::newRow("RTF, filled, 16") << "art.rtf" << "rtf" << ColourDepth::palette16 << ColourLook::fills << few << false << false;
+    QTest::newRow("terminal text, 256") << "art.txt" << "txt" << ColourDepth::palette256 << ColourLook::characters << few << false << false;
+    QTest::newRow("terminal text, truecolour, filled") << "art.txt" << "txt" << ColourDepth::truecolour << ColourLook::fills << few << false << false;
+    QTest::newRow("RTF, more than 255 colours") << "art.rtf" << "rtf" << ColourDepth::truecolour << ColourLook::characters << many << true << false;
+    QTest::newRow("page, light on dark") << "art.html" << "page" << ColourDepth::truecolour << ColourLook::characters << few << false << true;
 }
 
 void TestRuns::coloursReadBack()
@@ -448,6 +450,7 @@ void TestRuns::coloursReadBack()
     QFETCH(ColourLook, look);
     QFETCH(QSize, size);
     QFETCH(bool, tableOf256);
+    QFETCH(bool, lightOnDark);
     // Channels that change within cells, so that means fall on halves.
     QImage picture(size, QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y)
@@ -457,6 +460,7 @@ void TestRuns::coloursReadBack()
     RunParameters parameters{path(QStringLiteral("colours.png")), path(name), QStringLiteral(" .:<&#"), 1.0f, 4, false, outputKindNamed(kind)};
     parameters.colour = depth;
     parameters.colourLook = look;
+    parameters.invert = lightOnDark;
     RecordingObserver run;
     QVERIFY(MakeASCIIPicture(parameters, run).succeeded());
     const std::optional<ArtFile> art = readArtFile(path(name));
@@ -479,8 +483,8 @@ void TestRuns::coloursReadBack()
                 }
             }
             means.insert(modColour::RGB(even(red), even(green), even(blue)));
-            const modColour::Colour mean = ColourPalettes::reduced(modColour::RGB(even(red), even(green), even(blue)),
-                                                                   tableOf256 ? ColourDepth::palette256 : depth);
+            modColour::Colour mean = modColour::RGB(even(red), even(green), even(blue));
+            mean = ColourPalettes::reduced(lightOnDark ? colourOnDark(mean) : mean, tableOf256 ? ColourDepth::palette256 : depth);
             QVERIFY2(art->colours.cells.at(c, r) == mean, qPrintable(QStringLiteral("row %1, column %2").arg(r).arg(c)));
         }
     }

@@ -1,3 +1,4 @@
+#include "engine/cells/ArtColours.h"
 #include "engine/cells/AxisMapping.h"
 #include "engine/cells/CharacterMapping.h"
 #include "engine/cells/ColourPalettes.h"
@@ -208,6 +209,26 @@ private slots:
         QCOMPARE(ColourPalettes::reduced(colour, ColourDepth::palette256), ColourPalettes::colourOf256(index256));
         // A palette's own colour is its nearest, so reduced colours keep their index.
         QCOMPARE(ColourPalettes::nearest256(ColourPalettes::colourOf256(index256)), index256);
+    }
+
+    // A character on a dark ground in its cell's hue at the light of white, the channels a
+    // saturated colour would push past full held there.
+    void coloursOnDark_data()
+    {
+        QTest::addColumn<QList<int>>("cell");
+        QTest::addColumn<QList<int>>("drawn");
+        QTest::newRow("grey to white") << QList<int>{128, 128, 128} << QList<int>{255, 255, 255};
+        QTest::newRow("black to white") << QList<int>{0, 0, 0} << QList<int>{255, 255, 255};
+        QTest::newRow("brown: red held at full") << QList<int>{100, 50, 25} << QList<int>{255, 208, 121};
+        QTest::newRow("dull blue: blue held at full") << QList<int>{90, 120, 200} << QList<int>{190, 249, 255};
+        QTest::newRow("pure red stays") << QList<int>{255, 0, 0} << QList<int>{255, 0, 0};
+    }
+    void coloursOnDark()
+    {
+        QFETCH(QList<int>, cell);
+        QFETCH(QList<int>, drawn);
+        const modColour::Colour c = colourOnDark(modColour::RGB(cell[0], cell[1], cell[2]));
+        QCOMPARE((QList<int>{modColour::GetRed(c), int(modColour::GetGreen(c)), int(modColour::GetBlue(c))}), drawn);
     }
 
     void bandLimits_data()
