@@ -3,7 +3,7 @@
 #include "engine/cells/CharacterMapping.h"
 #include "engine/cells/InkDiffusion.h"
 
-ArtRows::ArtRows(const RunParameters &p, const CellTones &tones, const std::vector<double> &coverage) : m_tones(tones)
+ArtRows::ArtRows(const RunParameters &p, const CellTones &tones, const std::vector<CharacterInk> &coverage) : m_tones(tones)
 {
     if (p.tone == ToneMapping::bands) {
         m_bands = std::make_unique<RampTables>(buildRampTables(p.invert ? reversedRamp(p.ramp) : p.ramp));
@@ -16,7 +16,7 @@ ArtRows::ArtRows(const RunParameters &p, const CellTones &tones, const std::vect
     if (characters.empty())
         return;
     InkShades shades(characters, coverage, p.invert);
-    m_ink = std::make_unique<InkDiffusion>(std::move(shades), tones.light, p.levels ? levelsOf(tones.light) : Levels{}, p.diffusion);
+    m_ink = std::make_unique<InkDiffusion>(std::move(shades), tones.light, &tones.lightQuarters, p.levels ? levelsOf(tones.light) : Levels{}, p.diffusion);
 }
 
 ArtRows::~ArtRows() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/cells/CellTones.h"
+#include "engine/cells/InkShades.h"
 #include "engine/RunParameters.h"
 
 #include <QString>
@@ -17,7 +18,7 @@ class ArtRows
 public:
     // `tones` must outlive this and hold the light when the ink is chosen; `coverage` is then
     // inkCoverageOf() the ramp's distinctCharacters(), and is not used for the bands.
-    ArtRows(const RunParameters &parameters, const CellTones &tones, const std::vector<double> &coverage);
+    ArtRows(const RunParameters &parameters, const CellTones &tones, const std::vector<CharacterInk> &coverage);
     ~ArtRows();
 
     // The characters the mapping chooses among; a run yields once for each as it builds them.

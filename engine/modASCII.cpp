@@ -173,10 +173,10 @@ void reportGreying(Reporter &reporter, int columns)
 
 // The ink of the ramp's characters, for the ink mapping, measured beside the decoding: for most
 // of a photo its decoder keeps one core busy on its own. Nothing to measure for the bands.
-std::future<std::vector<double>> measureInk(const RunParameters &p, CellSize cell)
+std::future<std::vector<CharacterInk>> measureInk(const RunParameters &p, CellSize cell)
 {
     if (p.tone != ToneMapping::ink)
-        return std::async(std::launch::deferred, [] { return std::vector<double>(); });
+        return std::async(std::launch::deferred, [] { return std::vector<CharacterInk>(); });
     // Deferred to the first get() should no thread be had.
     return std::async(std::launch::async | std::launch::deferred, [ramp = p.ramp, cell] { return inkCoverageOf(distinctCharacters(ramp), cell); });
 }
@@ -202,7 +202,7 @@ ArtColours artColoursOf(const RunParameters &p, CellTones &tones)
     return colours;
 }
 
-RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, CellTones &tones, std::future<std::vector<double>> &ink)
+RunOutcome drawAndWrite(Reporter &reporter, const RunParameters &p, CellTones &tones, std::future<std::vector<CharacterInk>> &ink)
 {
     reporter.yield();
     const OutputKind &kind = kindOf(p);
@@ -244,7 +244,7 @@ RunOutcome convert(const SourceFile &source, const RunParameters &p, Reporter &r
     const CellSize cell = samplingCellOf(p);
     if (const auto refusal = refusalBeforeLoading(p, cell, source))
         return *refusal;
-    std::future<std::vector<double>> ink = measureInk(p, cell);
+    std::future<std::vector<CharacterInk>> ink = measureInk(p, cell);
     QString whyNot;
     const MemoryBudget budget = p.memoryBudget ? MemoryBudget(*p.memoryBudget) : MemoryBudget::standard();
     const std::unique_ptr<PictureRows> picture = openPicture(reporter, source, budget, whyNot);

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <utility>
 
-InkDiffusion::InkDiffusion(InkShades shades, const CellGrid<float> &light, Levels levels, bool diffusion)
+InkDiffusion::InkDiffusion(InkShades shades, const CellGrid<float> &light, const CellGrid<Quarters<float>> *quarters, Levels levels,
+                           bool diffusion)
     : m_shades(std::move(shades)),
       m_light(light),
+      m_quarters(quarters),
       m_levels(levels),
       m_diffusion(diffusion),
       m_darkest(Lightness::perceived(m_shades.darkest())),
@@ -25,12 +27,24 @@ double InkDiffusion::targetOf(float light) const
 
 QString InkDiffusion::nextRow()
 {
-    const std::span<const float> cells = m_light.row(m_row++);
+    const int r = m_row++;
+    const std::span<const float> cells = m_light.row(r);
+    const bool inPlace = m_quarters && !m_quarters->cells.empty();
     QString row;
     row.reserve(qsizetype(cells.size()));
     for (std::size_t c = 0; c < cells.size(); ++c) {
-        const double wanted = targetOf(cells[c]) + m_owed[c + 1];
-        const int shade = m_shades.closest(wanted);
+        const double owed = m_owed[c + 1];
+        const double wanted = targetOf(cells[c]) + owed;
+        int shade = 0;
+        if (inPlace) {
+            const Quarters<float> &light = m_quarters->at(int(c), r);
+            Quarters<double> targets{};
+            for (std::size_t q = 0; q < 4; ++q)
+                targets[q] = targetOf(light[q]) + owed;
+            shade = m_shades.closestInPlace(wanted, targets);
+        } else {
+            shade = m_shades.closest(wanted);
+        }
         row += m_shades.characterOf(shade);
         if (!m_diffusion)
             continue;

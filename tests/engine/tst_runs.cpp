@@ -499,11 +499,18 @@ void TestRuns::coloursReadBack()
 
 void TestRuns::inkOfDrawnCharacters()
 {
-    const std::vector<double> ink = inkCoverageOf({QStringLiteral(" "), QStringLiteral("."), QStringLiteral("@"), QStringLiteral("\u2588")},
-                                                  cellSizeFor(10));
-    QCOMPARE(ink[0], 0.0);
-    QVERIFY2(ink[1] > 0 && ink[1] < ink[2], qPrintable(QStringLiteral("'.' %1, '@' %2").arg(ink[1]).arg(ink[2])));
-    QVERIFY2(ink[3] > 0.95, qPrintable(QString::number(ink[3])));
+    const std::vector<CharacterInk> ink = inkCoverageOf({QStringLiteral(" "), QStringLiteral("."), QStringLiteral("@"), QStringLiteral("\u2588")},
+                                                        cellSizeFor(10));
+    QCOMPARE(ink[0].whole, 0.0);
+    QCOMPARE(ink[0].quarters, (Quarters<double>{}));
+    QVERIFY2(ink[1].whole > 0 && ink[1].whole < ink[2].whole, qPrintable(QStringLiteral("'.' %1, '@' %2").arg(ink[1].whole).arg(ink[2].whole)));
+    QVERIFY2(ink[3].whole > 0.95, qPrintable(QString::number(ink[3].whole)));
+    // A full stop inks the bottom of its cell, not the top; its quarters make up its whole.
+    const Quarters<double> dot = ink[1].quarters;
+    QVERIFY(dot[0] == 0 && dot[1] == 0 && dot[2] > 0 && dot[3] > 0);
+    const CellSize cell = cellSizeFor(10);
+    const double top = double(cell.height / 2) / cell.height;
+    QVERIFY(qAbs(top * (dot[0] + dot[1]) / 2 + (1 - top) * (dot[2] + dot[3]) / 2 - ink[1].whole) < 1e-12);
 }
 
 // A photo of a grey ramp drawn with too few grey bands shows steps and flat runs; the ink shows

@@ -105,40 +105,10 @@ private slots:
                 joined.append(tonesOf(factor, split, 1000));
                 QCOMPARE(joined.grey.rows, whole.grey.rows);
                 QVERIFY2(joined.grey.cells == whole.grey.cells && joined.light.cells == whole.light.cells
-                             && joined.colour.cells == whole.colour.cells,
+                             && joined.lightQuarters.cells == whole.lightQuarters.cells && joined.colour.cells == whole.colour.cells,
                          qPrintable(QStringLiteral("factor %1, split at row %2").arg(factor).arg(split)));
             }
         }
-    }
-
-    // Light adds up linearly: a cell half black and half white is as light as half of white, far
-    // lighter than a cell of the sRGB level halfway, though both have the grey 128.
-    void lightIsAveragedLinearly_data()
-    {
-        QTest::addColumn<QList<int>>("levels"); // of the cell's pixels, repeated over its 8 x 13
-        QTest::addColumn<float>("size");
-        QTest::addColumn<double>("light");
-        QTest::newRow("half black, half white") << QList<int>{0, 255} << 1.0f << 0.5;
-        QTest::newRow("level 128 throughout") << QList<int>{128} << 1.0f << 0.2158605;
-        // Doubled, each of the 4 x 7 source pixels counts four times over, black still half of them.
-        QTest::newRow("enlarged") << QList<int>{0, 255} << 2.0f << 0.5;
-    }
-    void lightIsAveragedLinearly()
-    {
-        QFETCH(QList<int>, levels);
-        QFETCH(float, size);
-        QFETCH(double, light);
-        const int width = int(8 / size), height = int(14 / size);
-        QImage picture(width, height, QImage::Format_RGB32);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                picture.setPixel(x, y, qRgb(0, 0, 0) + 0x010101u * uint(levels[x % levels.size()]));
-        CellSampler sampler(mapAxis(width, size, 8), mapAxis(height, size, 13), CellSampler::Keep::greysAndLight);
-        for (int y = 0; !sampler.complete(); ++y)
-            sampler.addSourceRow(reinterpret_cast<const QRgb *>(picture.constScanLine(y)));
-        const CellTones tones = sampler.takeCellTones();
-        QCOMPARE(tones.light.cells.size(), std::size_t(1));
-        QVERIFY2(std::abs(tones.light.cells[0] - light) < 1e-6, qPrintable(QString::number(tones.light.cells[0], 'g', 9)));
     }
 
     // A cell's colour is the mean of each channel over the pixels the scaled picture gives it,
@@ -280,37 +250,98 @@ private slots:
         QCOMPARE(levels.light, bright);
     }
 
-    // Shades of light 1, 0.75, 0.5 and 0 on paper span black to white, so a cell's target is its own light.
+    // Shades of light 1, 0.75, 0.5 and 0 on paper span black to white, so a cell's target is its own
+    // light, which diffusion mixes of the two nearest.
     void diffusionMixesTheTwoNearest_data()
     {
         QTest::addColumn<bool>("diffusion");
         QTest::addColumn<bool>("lightOnDark");
-        QTest::addColumn<QString>("expected"); // the characters' shares, a 40 x 40 grid of light 0.6
-        QTest::newRow("0.4 of 0.75 and 0.6 of 0.5 give 0.6") << true << false << "a 0.40 b 0.60";
+        QTest::addColumn<QString>("used"); // the characters of a 40 x 40 grid of light 0.6, as they come
+        QTest::addColumn<double>("mixed"); // the light they give
+        QTest::newRow("0.5 and 0.75 give 0.6") << true << false << "ba" << 0.6;
         // Lightness 0.818 lies nearer 0.761 (light 0.5) than 0.894 (light 0.75).
-        QTest::newRow("undiffused: the closest to the eye") << false << false << "b 1.00";
+        QTest::newRow("undiffused: the closest to the eye") << false << false << "b" << 0.5;
         // Light ink on black: the shades are 0, 0.25, 0.5 and 1.
-        QTest::newRow("light on dark: 0.8 of 0.5 and 0.2 of 1") << true << true << "b 0.80 c 0.20";
+        QTest::newRow("light on dark: 0.5 and 1 give 0.6") << true << true << "bc" << 0.6;
     }
     void diffusionMixesTheTwoNearest()
     {
         QFETCH(bool, diffusion);
         QFETCH(bool, lightOnDark);
-        QFETCH(QString, expected);
-        const InkShades shades({QStringLiteral(" "), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, {0, 0.25, 0.5, 1},
-                               lightOnDark);
+        QFETCH(QString, used);
+        QFETCH(double, mixed);
+        const std::vector<double> ink{0, 0.25, 0.5, 1};
+        std::vector<CharacterInk> coverage;
+        for (const double share : ink)
+            coverage.push_back({share, {share, share, share, share}});
+        const InkShades shades({QStringLiteral(" "), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, coverage, lightOnDark);
         CellGrid<float> light(40, 40);
         std::fill(light.cells.begin(), light.cells.end(), 0.6f);
-        InkDiffusion ink(shades, light, Levels{}, diffusion);
+        InkDiffusion diffused(shades, light, nullptr, Levels{}, diffusion);
         QString art;
         for (int r = 0; r < light.rows; ++r)
-            art += ink.nextRow();
-        QStringList shares;
-        for (const QChar c : QStringLiteral(" abc")) {
-            if (const qsizetype n = art.count(c))
-                shares << QString(c) + QStringLiteral(" %1").arg(double(n) / double(art.size()), 0, 'f', 2);
+            art += diffused.nextRow();
+        QString chosen;
+        double sum = 0;
+        for (const QChar c : art) {
+            chosen += chosen.contains(c) ? QString() : QString(c);
+            sum += lightOnDark ? ink[std::size_t(QStringLiteral(" abc").indexOf(c))] : 1 - ink[std::size_t(QStringLiteral(" abc").indexOf(c))];
         }
-        QCOMPARE(shares.join(u' '), expected);
+        QCOMPARE(chosen, used);
+        QVERIFY2(std::abs(sum / double(art.size()) - mixed) < 0.005, qPrintable(QString::number(sum / double(art.size()))));
+    }
+
+    // Of two characters of one shade, a cell darker at the top gets the one inked at the top, and
+    // one darker below the other.
+    void inkPlacedWhereTheCellIsDark()
+    {
+        // With a full block, black to white: a cell's target is its own light.
+        const InkShades shades({QStringLiteral(" "), QStringLiteral("T"), QStringLiteral("B"), QStringLiteral("\u2588")},
+                               {{0, {}}, {0.5, {1, 1, 0, 0}}, {0.5, {0, 0, 1, 1}}, {1, {1, 1, 1, 1}}}, false);
+        QCOMPARE(shades.count(), 4);
+        CellGrid<float> light(2, 1);
+        light.cells = {0.5f, 0.5f};
+        CellGrid<Quarters<float>> quarters(2, 1);
+        quarters.cells = {{0, 0, 1, 1}, {1, 1, 0, 0}};
+        InkDiffusion placed(shades, light, &quarters, Levels{}, false);
+        QCOMPARE(placed.nextRow(), QStringLiteral("TB"));
+    }
+
+    // Light adds up linearly: each cell's light, and each quarter's, is the mean linear light over
+    // it of the scaled picture, pixel x of which copies source pixel floor(x / factor), the cell
+    // cut at half its width and height.
+    void quartersOfTheScaledPicture()
+    {
+        QImage picture(37, 53, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgb((x * 41 + y * 7) % 256, (x * y * 3) % 256, (y * 29 + x) % 256));
+        const auto linear = [&](int x, int y) {
+            const QRgb p = picture.pixel(x, y);
+            const auto &level = Lightness::linearOfLevel();
+            return Lightness::redWeight * level[std::size_t(qRed(p))] + Lightness::greenWeight * level[std::size_t(qGreen(p))]
+                 + Lightness::blueWeight * level[std::size_t(qBlue(p))];
+        };
+        for (const float factor : {1.0f, 2.5f, 0.5f}) {
+            CellSampler sampler(mapAxis(37, factor, 8), mapAxis(53, factor, 13), CellSampler::Keep::greysAndLight);
+            for (int y = 0; !sampler.complete(); ++y)
+                sampler.addSourceRow(reinterpret_cast<const QRgb *>(picture.constScanLine(y)));
+            const CellTones tones = sampler.takeCellTones();
+            for (int r = 0; r < tones.lightQuarters.rows; ++r) {
+                for (int c = 0; c < tones.lightQuarters.columns; ++c) {
+                    Quarters<double> sums{};
+                    for (int y = 0; y < 13; ++y)
+                        for (int x = 0; x < 8; ++x)
+                            sums[std::size_t((y < 6 ? 0 : 2) + (x < 4 ? 0 : 1))] += linear(int((c * 8 + x) / factor), int((r * 13 + y) / factor));
+                    const Quarters<float> measured = tones.lightQuarters.at(c, r);
+                    const double whole = (sums[0] + sums[1] + sums[2] + sums[3]) / 104;
+                    const bool alike = std::abs(tones.light.at(c, r) - whole) < 1e-5 && std::abs(measured[0] - sums[0] / 24) < 1e-5
+                                    && std::abs(measured[1] - sums[1] / 24) < 1e-5 && std::abs(measured[2] - sums[2] / 28) < 1e-5
+                                    && std::abs(measured[3] - sums[3] / 28) < 1e-5;
+                    QVERIFY2(alike, qPrintable(QStringLiteral("factor %1, cell %2, %3").arg(factor).arg(c).arg(r)));
+                }
+            }
+        }
     }
 };
 

@@ -85,8 +85,12 @@ CellSampler::CellSampler(AxisMapping columns, AxisMapping rows, Keep keep, int f
     const int end = std::clamp(endCellRow, first, m_rows.cellCount());
     for (int r = first; r < end; ++r) {
         const AxisMapping::Cell cell = m_rows.cells[r];
-        for (int t = cell.tapBegin; t < cell.tapEnd; ++t)
-            m_rowTaps.push_back({m_rows.taps[t].source, r - first, m_rows.taps[t].weight});
+        int row = 0; // of the scaled picture, within the cell
+        for (int t = cell.tapBegin; t < cell.tapEnd; ++t) {
+            const AxisMapping::Tap tap = m_rows.taps[t];
+            m_rowTaps.push_back({tap.source, r - first, tap.weight, std::clamp(m_rows.cellLength / 2 - row, 0, tap.weight)});
+            row += tap.weight;
+        }
         m_lastSourceOfRow.push_back(m_rows.taps[cell.tapEnd - 1].source);
     }
     m_firstSourceRow = m_rowTaps.empty() ? 0 : m_rowTaps.front().source;
@@ -97,8 +101,10 @@ CellSampler::CellSampler(AxisMapping columns, AxisMapping rows, Keep keep, int f
     if (keep == Keep::coloursAndGreys || keep == Keep::coloursGreysAndLight)
         m_tones.colour = CellGrid<Colour>(m_columns.cellCount(), end - first);
     m_keepLight = keep == Keep::greysAndLight || keep == Keep::coloursGreysAndLight;
-    if (m_keepLight)
+    if (m_keepLight) {
         m_tones.light = CellGrid<float>(m_columns.cellCount(), end - first);
+        m_tones.lightQuarters = CellGrid<Quarters<float>>(m_columns.cellCount(), end - first);
+    }
 }
 
 void CellSampler::addSourceRow(const QRgb *row)
@@ -116,7 +122,7 @@ void CellSampler::addSourceRow(const QRgb *row)
         }
         ColumnSums &sums = m_openRows[tap.cellRow - m_firstOpenRow];
         if (m_keepLight)
-            addLight(row, quint32(tap.weight), sums);
+            addLight(row, tap, sums);
         addToColumns(row, quint32(tap.weight), sums);
     }
     finishRowsEndingAt(source);
@@ -127,20 +133,38 @@ CellSampler::ColumnSums CellSampler::newColumnSums() const
     const std::size_t perLine = SumAlignment / sizeof(quint32);
     const std::size_t count = (std::size_t(m_sourceColumnsNeeded) * 4 + perLine - 1) / perLine * perLine;
     auto *sums = static_cast<quint32 *>(::operator new[](count * sizeof(quint32), std::align_val_t(SumAlignment)));
-    return {std::unique_ptr<quint32[], ColumnSums::AlignedFree>(sums), std::vector<quint32>(m_keepLight ? m_sourceColumnsNeeded : 0), true};
+    return {std::unique_ptr<quint32[], ColumnSums::AlignedFree>(sums), std::vector<quint32>(m_keepLight ? 2 * std::size_t(m_sourceColumnsNeeded) : 0), true};
 }
 
-void CellSampler::addLight(const QRgb *row, quint32 weight, ColumnSums &sums) const
+void CellSampler::addLight(const QRgb *row, RowTap tap, ColumnSums &sums) const
 {
     // A row counted in two cell rows (enlarged, across their border) is looked up twice: that
     // costs less than keeping its luminance apart for every row.
     const LuminanceTables &units = luminanceTables();
     const auto *bytes = reinterpret_cast<const quint8 *>(row);
-    quint32 *light = sums.lightSums.data();
+    const std::size_t columns = std::size_t(m_sourceColumnsNeeded);
+    quint32 *top = sums.lightSums.data();
+    quint32 *bottom = top + columns;
     if (sums.empty)
         std::fill(sums.lightSums.begin(), sums.lightSums.end(), 0);
-    for (std::size_t x = 0; x < sums.lightSums.size(); ++x, bytes += 4)
-        light[x] += (units.red[bytes[RedByte]] + units.green[bytes[GreenByte]] + units.blue[bytes[BlueByte]]) * weight;
+    const auto upper = quint32(tap.topWeight), lower = quint32(tap.weight - tap.topWeight);
+    const auto lightAt = [&](std::size_t x) {
+        const quint8 *pixel = bytes + 4 * x;
+        return units.red[pixel[RedByte]] + units.green[pixel[GreenByte]] + units.blue[pixel[BlueByte]];
+    };
+    // Most rows lie wholly in one half: those cost what a row did before the halves were kept.
+    if (lower == 0 || upper == 0) {
+        quint32 *half = lower == 0 ? top : bottom;
+        const quint32 weight = lower == 0 ? upper : lower;
+        for (std::size_t x = 0; x < columns; ++x)
+            half[x] += lightAt(x) * weight;
+        return;
+    }
+    for (std::size_t x = 0; x < columns; ++x) {
+        const quint32 light = lightAt(x);
+        top[x] += light * upper;
+        bottom[x] += light * lower;
+    }
 }
 
 void CellSampler::addToColumns(const QRgb *row, quint32 weight, ColumnSums &sums) const
@@ -171,7 +195,6 @@ void CellSampler::finishRowsEndingAt(int source)
 void CellSampler::finishRow(const ColumnSums &sums, int cellRow)
 {
     const modColour::RoundingDivisor pixelsPerCell(qint64(m_columns.cellLength) * m_rows.cellLength);
-    const double whiteCell = double(luminanceTables().white) * m_columns.cellLength * m_rows.cellLength;
     for (int c = 0; c < m_columns.cellCount(); ++c) {
         const AxisMapping::Cell cell = m_columns.cells[c];
         quint64 red = 0, green = 0, blue = 0;
@@ -187,14 +210,35 @@ void CellSampler::finishRow(const ColumnSums &sums, int cellRow)
             m_tones.colour.at(c, cellRow) = mean;
         m_tones.grey.at(c, cellRow) = quint8(modColour::GetRed(modColour::GreyColour(mean)));
         if (m_keepLight)
-            m_tones.light.at(c, cellRow) = meanLight(sums, cell, whiteCell);
+            measureLight(sums, c, cellRow);
     }
 }
 
-float CellSampler::meanLight(const ColumnSums &sums, AxisMapping::Cell cell, double whiteCell) const
+void CellSampler::measureLight(const ColumnSums &sums, int column, int cellRow)
 {
-    quint64 light = 0;
-    for (int t = cell.tapBegin; t < cell.tapEnd; ++t)
-        light += quint64(sums.lightSums[std::size_t(m_columns.taps[t].source)]) * quint64(m_columns.taps[t].weight);
-    return float(std::min(1.0, double(light) / whiteCell));
+    const AxisMapping::Cell cell = m_columns.cells[column];
+    const QuarterSplit split = quarterSplitOf({m_columns.cellLength, m_rows.cellLength});
+    const std::size_t bottom = std::size_t(m_sourceColumnsNeeded);
+    Quarters<quint64> light{};
+    int x = 0; // of the scaled picture, within the cell
+    for (int t = cell.tapBegin; t < cell.tapEnd; ++t) {
+        const AxisMapping::Tap tap = m_columns.taps[t];
+        const auto left = quint64(std::clamp(split.left - x, 0, tap.weight)), right = quint64(tap.weight) - left;
+        const quint64 upper = sums.lightSums[std::size_t(tap.source)], lower = sums.lightSums[bottom + std::size_t(tap.source)];
+        light[0] += upper * left;
+        light[1] += upper * right;
+        light[2] += lower * left;
+        light[3] += lower * right;
+        x += tap.weight;
+    }
+    const double white = luminanceTables().white;
+    const double whole = double(light[0] + light[1] + light[2] + light[3]) / (white * m_columns.cellLength * m_rows.cellLength);
+    m_tones.light.at(column, cellRow) = float(std::min(1.0, whole));
+    const int widths[2] = {split.left, m_columns.cellLength - split.left};
+    const int heights[2] = {split.top, m_rows.cellLength - split.top};
+    Quarters<float> &quarters = m_tones.lightQuarters.at(column, cellRow);
+    for (std::size_t q = 0; q < 4; ++q) {
+        const double pixels = double(widths[q % 2]) * heights[q / 2];
+        quarters[q] = float(pixels > 0 ? std::min(1.0, double(light[q]) / (white * pixels)) : std::min(1.0, whole));
+    }
 }

@@ -61,7 +61,8 @@ private:
             void operator()(quint32 *sums) const;
         };
         std::unique_ptr<quint32[], AlignedFree> byteSums;
-        // Luminance down each source column, in units of which white has about 2^20; when light is kept.
+        // Luminance down each source column, in units of which white has about 2^20, over the top
+        // half of the cell row and then over its bottom half; when light is kept.
         std::vector<quint32> lightSums;
         bool empty = true; // the first row added is stored, not added, so nothing needs clearing
     };
@@ -71,15 +72,16 @@ private:
         int source;
         int cellRow;
         int weight;
+        int topWeight; // of those copies, the ones in the top half of the cell row
     };
 
     ColumnSums newColumnSums() const;
     void addToColumns(const QRgb *row, quint32 weight, ColumnSums &sums) const;
-    void addLight(const QRgb *row, quint32 weight, ColumnSums &sums) const;
+    void addLight(const QRgb *row, RowTap tap, ColumnSums &sums) const;
     void finishRowsEndingAt(int source);
     void finishRow(const ColumnSums &sums, int cellRow);
-    // `whiteCell` is the sum a cell of white pixels comes to.
-    float meanLight(const ColumnSums &sums, AxisMapping::Cell cell, double whiteCell) const;
+    // The mean light of the cell and of its quarters.
+    void measureLight(const ColumnSums &sums, int column, int cellRow);
 
     AxisMapping m_columns;
     AxisMapping m_rows;
