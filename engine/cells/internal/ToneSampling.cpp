@@ -83,12 +83,13 @@ CellSampler::CellSampler(AxisMapping columns, AxisMapping rows, Keep keep, int f
 {
     const int first = std::clamp(firstCellRow, 0, m_rows.cellCount());
     const int end = std::clamp(endCellRow, first, m_rows.cellCount());
+    const int top = quarterSplitOf({m_columns.cellLength, m_rows.cellLength}).top;
     for (int r = first; r < end; ++r) {
         const AxisMapping::Cell cell = m_rows.cells[r];
         int row = 0; // of the scaled picture, within the cell
         for (int t = cell.tapBegin; t < cell.tapEnd; ++t) {
             const AxisMapping::Tap tap = m_rows.taps[t];
-            m_rowTaps.push_back({tap.source, r - first, tap.weight, std::clamp(m_rows.cellLength / 2 - row, 0, tap.weight)});
+            m_rowTaps.push_back({tap.source, r - first, tap.weight, std::clamp(top - row, 0, tap.weight)});
             row += tap.weight;
         }
         m_lastSourceOfRow.push_back(m_rows.taps[cell.tapEnd - 1].source);
