@@ -16,7 +16,8 @@ ArtRows::ArtRows(const RunParameters &p, const CellTones &tones, const std::vect
     if (characters.empty())
         return;
     InkShades shades(characters, coverage, p.invert);
-    m_ink = std::make_unique<InkDiffusion>(std::move(shades), tones.light, &tones.lightQuarters, p.levels ? levelsOf(tones.light) : Levels{}, p.diffusion);
+    m_ink = std::make_unique<InkDiffusion>(std::move(shades), tones.light, &tones.lightQuarters, samplingCellOf(p),
+                                           p.levels ? levelsOf(tones.light) : Levels{}, p.diffusion);
 }
 
 ArtRows::~ArtRows() = default;

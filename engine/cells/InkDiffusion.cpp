@@ -5,18 +5,22 @@
 #include <algorithm>
 #include <utility>
 
-InkDiffusion::InkDiffusion(InkShades shades, const CellGrid<float> &light, const CellGrid<Quarters<float>> *quarters, Levels levels,
-                           bool diffusion)
+InkDiffusion::InkDiffusion(InkShades shades, const CellGrid<float> &light, const CellGrid<Quarters<float>> *quarters, CellSize cell,
+                           Levels levels, bool diffusion)
     : m_shades(std::move(shades)),
       m_light(light),
-      m_quarters(quarters),
+      m_quarters(quarters && !quarters->cells.empty() ? quarters : nullptr),
       m_levels(levels),
       m_diffusion(diffusion),
       m_darkest(Lightness::perceived(m_shades.darkest())),
       m_lightest(Lightness::perceived(m_shades.lightest())),
       m_owed(std::size_t(light.columns) + 2),
-      m_owedBelow(std::size_t(light.columns) + 2)
+      m_owedBelow(std::size_t(light.columns) + 2),
+      m_chosen(std::size_t(light.columns)),
+      m_targets(std::size_t(light.columns))
 {
+    if (m_diffusion && m_quarters)
+        m_swaps = std::make_unique<NeighbourSwaps>(m_shades, cell, light.columns);
 }
 
 double InkDiffusion::targetOf(float light) const
@@ -28,24 +32,39 @@ double InkDiffusion::targetOf(float light) const
 QString InkDiffusion::nextRow()
 {
     const int r = m_row++;
+    if (!m_swaps) {
+        diffuseRow();
+        return charactersOf(m_chosen);
+    }
+    const int rows = m_light.rows;
+    while (m_swaps->rowsAdded() < std::min(rows, r + 1 + settlingRows)) {
+        diffuseRow();
+        m_swaps->addRow(m_chosen, m_targets);
+    }
+    m_swaps->settle(r, std::min(rows, r + settlingRows));
+    return charactersOf(m_swaps->row(r));
+}
+
+void InkDiffusion::diffuseRow()
+{
+    const int r = m_diffused++;
     const std::span<const float> cells = m_light.row(r);
-    const bool inPlace = m_quarters && !m_quarters->cells.empty();
-    QString row;
-    row.reserve(qsizetype(cells.size()));
     for (std::size_t c = 0; c < cells.size(); ++c) {
         const double owed = m_owed[c + 1];
         const double wanted = targetOf(cells[c]) + owed;
         int shade = 0;
-        if (inPlace) {
+        if (m_quarters) {
             const Quarters<float> &light = m_quarters->at(int(c), r);
             Quarters<double> targets{};
-            for (std::size_t q = 0; q < 4; ++q)
-                targets[q] = targetOf(light[q]) + owed;
+            for (std::size_t q = 0; q < 4; ++q) {
+                m_targets[c][q] = targetOf(light[q]);
+                targets[q] = m_targets[c][q] + owed;
+            }
             shade = m_shades.closestInPlace(wanted, targets);
         } else {
             shade = m_shades.closest(wanted);
         }
-        row += m_shades.characterOf(shade);
+        m_chosen[c] = shade;
         if (!m_diffusion)
             continue;
         const double missed = wanted - m_shades.lightOf(shade);
@@ -56,5 +75,13 @@ QString InkDiffusion::nextRow()
     }
     std::swap(m_owed, m_owedBelow);
     std::fill(m_owedBelow.begin(), m_owedBelow.end(), 0.0);
+}
+
+QString InkDiffusion::charactersOf(std::span<const int> shades) const
+{
+    QString row;
+    row.reserve(qsizetype(shades.size()));
+    for (const int shade : shades)
+        row += m_shades.characterOf(shade);
     return row;
 }

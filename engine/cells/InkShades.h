@@ -34,6 +34,7 @@ public:
     // quarters, so that where the picture is darker within the cell the ink lies there too.
     int closestInPlace(double light, const Quarters<double> &quarters) const;
     double lightOf(int shade) const { return m_light[std::size_t(shade)]; }
+    const Quarters<double> &quartersOf(int shade) const { return m_quarters[std::size_t(shade)]; }
     const QString &characterOf(int shade) const { return m_characters[std::size_t(shade)]; }
 
 private:

@@ -6,10 +6,13 @@
 #include "engine/cells/internal/ToneSampling.h"
 #include "engine/cells/Levels.h"
 #include "engine/cells/Lightness.h"
+#include "engine/cells/NeighbourSwaps.h"
 #include "engine/cells/modColour.h"
 
 #include <QTest>
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 Q_DECLARE_METATYPE(CellSampler::Keep)
 
@@ -258,11 +261,13 @@ private slots:
         QTest::addColumn<bool>("lightOnDark");
         QTest::addColumn<QString>("used"); // the characters of a 40 x 40 grid of light 0.6, as they come
         QTest::addColumn<double>("mixed"); // the light they give
-        QTest::newRow("0.5 and 0.75 give 0.6") << true << false << "ba" << 0.6;
+        QTest::addColumn<bool>("placed");  // the quarters given too, so that the mix is swapped into place
+        QTest::newRow("0.5 and 0.75 give 0.6") << true << false << "ba" << 0.6 << false;
+        QTest::newRow("swapped into place, 0.6 still") << true << false << "ba" << 0.6 << true;
         // Lightness 0.818 lies nearer 0.761 (light 0.5) than 0.894 (light 0.75).
-        QTest::newRow("undiffused: the closest to the eye") << false << false << "b" << 0.5;
+        QTest::newRow("undiffused: the closest to the eye") << false << false << "b" << 0.5 << false;
         // Light ink on black: the shades are 0, 0.25, 0.5 and 1.
-        QTest::newRow("light on dark: 0.5 and 1 give 0.6") << true << true << "bc" << 0.6;
+        QTest::newRow("light on dark: 0.5 and 1 give 0.6") << true << true << "bc" << 0.6 << true;
     }
     void diffusionMixesTheTwoNearest()
     {
@@ -270,6 +275,7 @@ private slots:
         QFETCH(bool, lightOnDark);
         QFETCH(QString, used);
         QFETCH(double, mixed);
+        QFETCH(bool, placed);
         const std::vector<double> ink{0, 0.25, 0.5, 1};
         std::vector<CharacterInk> coverage;
         for (const double share : ink)
@@ -277,7 +283,9 @@ private slots:
         const InkShades shades({QStringLiteral(" "), QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, coverage, lightOnDark);
         CellGrid<float> light(40, 40);
         std::fill(light.cells.begin(), light.cells.end(), 0.6f);
-        InkDiffusion diffused(shades, light, nullptr, Levels{}, diffusion);
+        CellGrid<Quarters<float>> quarters(40, 40);
+        std::fill(quarters.cells.begin(), quarters.cells.end(), Quarters<float>{0.6f, 0.6f, 0.6f, 0.6f});
+        InkDiffusion diffused(shades, light, placed ? &quarters : nullptr, cellSizeFor(10), Levels{}, diffusion);
         QString art;
         for (int r = 0; r < light.rows; ++r)
             art += diffused.nextRow();
@@ -303,8 +311,66 @@ private slots:
         light.cells = {0.5f, 0.5f};
         CellGrid<Quarters<float>> quarters(2, 1);
         quarters.cells = {{0, 0, 1, 1}, {1, 1, 0, 0}};
-        InkDiffusion placed(shades, light, &quarters, Levels{}, false);
+        InkDiffusion placed(shades, light, &quarters, cellSizeFor(10), Levels{}, false);
         QCOMPARE(placed.nextRow(), QStringLiteral("TB"));
+    }
+
+    // Swaps only move shades about, and only where the eye they model sees the art come nearer
+    // the picture: here an art of shades scrambled among neighbours is largely put back, the
+    // miss judged outright as the eye does, blurred once by a Gaussian as wide as a quarter.
+    void swapsPutScrambledShadesBack()
+    {
+        const CellSize cell{8, 13};
+        const InkShades shades({QStringLiteral(" "), QStringLiteral("."), QStringLiteral("'"), QStringLiteral("+"), QStringLiteral("#")},
+                               {{0, {}}, {0.1, {0, 0, 0.2, 0.2}}, {0.1, {0.2, 0.2, 0, 0}}, {0.4, {0.3, 0.5, 0.5, 0.3}}, {0.8, {0.8, 0.8, 0.8, 0.8}}},
+                               false);
+        const int columns = 20, rows = 10;
+        CellGrid<int> wanted(columns, rows), art(columns, rows);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c)
+                wanted.at(c, r) = c + r < 12 ? (c * 7 + r * 3) % 5 : (c % 2 ? 1 : 2);
+        art = wanted;
+        std::mt19937 scramble(7);
+        for (int step = 0; step < 300; ++step) {
+            const int c = int(scramble() % (columns - 1)), r = int(scramble() % (rows - 1));
+            std::swap(art.at(c, r), scramble() % 2 ? art.at(c + 1, r) : art.at(c, r + 1));
+        }
+        NeighbourSwaps swaps(shades, cell, columns);
+        for (int r = 0; r < rows; ++r) {
+            std::vector<Quarters<double>> targets;
+            for (const int shade : wanted.row(r))
+                targets.push_back(shades.quartersOf(shade));
+            swaps.addRow(art.row(r), targets);
+        }
+        const auto miss = [&](const auto &shadeAt) {
+            std::vector<std::array<double, 3>> quarters; // x, y, what the art misses there
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < columns; ++c)
+                    for (int q = 0; q < 4; ++q)
+                        quarters.push_back({(2 * c + q % 2 + 0.5) * cell.width / 2, (2 * r + q / 2 + 0.5) * cell.height / 2,
+                                            shades.quartersOf(shadeAt(c, r))[std::size_t(q)] - shades.quartersOf(wanted.at(c, r))[std::size_t(q)]});
+            const double deviation = cell.width / 2.0;
+            double energy = 0;
+            for (const auto &at : quarters) {
+                double blurred = 0;
+                for (const auto &from : quarters)
+                    blurred += from[2] * std::exp(-(std::pow(at[0] - from[0], 2) + std::pow(at[1] - from[1], 2)) / (2 * deviation * deviation));
+                energy += blurred * blurred;
+            }
+            return energy;
+        };
+        const double before = miss([&](int c, int r) { return art.at(c, r); });
+        swaps.settle(1, rows);
+        const auto settled = [&](int c, int r) { return swaps.row(r)[std::size_t(c)]; };
+        const double after = miss(settled);
+        QVERIFY2(after < 0.6 * before, qPrintable(QStringLiteral("%1 to %2").arg(before).arg(after)));
+        std::vector<int> given = art.cells, kept;
+        for (int r = 0; r < rows; ++r)
+            kept.insert(kept.end(), swaps.row(r).begin(), swaps.row(r).end());
+        QVERIFY(std::equal(kept.begin(), kept.begin() + columns, given.begin()));
+        std::sort(given.begin(), given.end());
+        std::sort(kept.begin(), kept.end());
+        QVERIFY(given == kept);
     }
 
     // Light adds up linearly: each cell's light, and each quarter's, is the mean linear light over
