@@ -215,8 +215,9 @@ CliParse parseCommandLine(const QStringList &arguments)
         QStringLiteral("on|off"), QStringLiteral("on"));
     const QCommandLineOption ditherOption(QStringLiteral("dither"),
         QStringLiteral("With --tone ink: 'fs' carries what each cell's character misses on to its neighbours "
-                       "(Floyd-Steinberg), so that two characters mix into the shade between them; 'none' does "
-                       "not (default: fs)."),
+                       "(Floyd-Steinberg), so that two characters mix into the shade between them, and swaps "
+                       "neighbours' characters where the mix then follows the photo better; 'none' does "
+                       "neither (default: fs)."),
         QStringLiteral("fs|none"), QStringLiteral("fs"));
     const QCommandLineOption colourOption(QStringLiteral("colour"),
         QStringLiteral("Draw each character in its cell's mean colour, at a depth of 16 or 256 colours (xterm's palette) "
