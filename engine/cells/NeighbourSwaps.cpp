@@ -36,7 +36,7 @@ NeighbourSwaps::NeighbourSwaps(const InkShades &shades, CellSize cell, int colum
     : m_shades(shades),
       m_columns(columns),
       m_across(tapsOver(1)),
-      m_down(tapsOver(cell.width > 0 ? double(cell.height) / cell.width : 1))
+      m_down(tapsOver(cell.width > 0 && cell.height > 0 ? double(cell.height) / cell.width : 1))
 {
     const int reachAcross = int(m_across.size()) / 2, reachDown = int(m_down.size()) / 2;
     const auto blurred = [&](int x, int y) {
@@ -181,7 +181,7 @@ double NeighbourSwaps::costOfSwap(std::size_t here, std::size_t there, std::size
 void NeighbourSwaps::blurInto(int column, int row, const Quarters<float> &change)
 {
     const int width = 2 * m_columns;
-    const int height = int(m_blurredMiss.size()) / width;
+    const int height = int(m_blurredMiss.size() / std::size_t(width));
     const int reachAcross = int(m_across.size()) / 2, reachDown = int(m_down.size()) / 2;
     for (int q = 0; q < 4; ++q) {
         const int qx = 2 * column + across(q), qy = 2 * row + down(q);
