@@ -5,6 +5,13 @@
 #include <algorithm>
 #include <utility>
 
+namespace {
+
+// Steps of the table of lightness, over light 0 ... 1.
+constexpr int lightnessSteps = 4096;
+
+} // namespace
+
 InkDiffusion::InkDiffusion(InkShades shades, const CellGrid<float> &light, const CellGrid<Quarters<float>> *quarters, CellSize cell,
                            Levels levels, bool diffusion)
     : m_shades(std::move(shades)),
@@ -19,13 +26,24 @@ InkDiffusion::InkDiffusion(InkShades shades, const CellGrid<float> &light, const
       m_chosen(std::size_t(light.columns)),
       m_targets(std::size_t(light.columns))
 {
+    m_lightness.reserve(lightnessSteps + 1);
+    for (int step = 0; step <= lightnessSteps; ++step)
+        m_lightness.push_back(Lightness::perceived(double(step) / lightnessSteps));
     if (m_diffusion && m_quarters)
         m_swaps = std::make_unique<NeighbourSwaps>(m_shades, cell, light.columns);
 }
 
+double InkDiffusion::lightnessOf(float light) const
+{
+    const double at = std::clamp(double(light), 0.0, 1.0) * lightnessSteps;
+    const int step = std::min(int(at), lightnessSteps - 1);
+    const double below = m_lightness[std::size_t(step)];
+    return below + (at - step) * (m_lightness[std::size_t(step) + 1] - below);
+}
+
 double InkDiffusion::targetOf(float light) const
 {
-    const double stretched = m_levels.stretch(Lightness::perceived(double(light)));
+    const double stretched = m_levels.stretch(lightnessOf(light));
     return Lightness::linearOf(m_darkest + stretched * (m_lightest - m_darkest));
 }
 

@@ -44,25 +44,24 @@ NeighbourSwaps::NeighbourSwaps(const InkShades &shades, CellSize cell, int colum
                  ? double(m_across[std::size_t(x + reachAcross)]) * double(m_down[std::size_t(y + reachDown)])
                  : 0.0;
     };
+    m_terms.resize(std::size_t(m_shades.count()));
+    for (std::size_t k = 0; k < m_terms.size(); ++k)
+        m_terms[k].light = m_shades.quartersOf(int(k));
     for (std::size_t n = 0; n < neighbours; ++n) {
         const int nx = 2 * neighbourOffsets[n][0], ny = 2 * neighbourOffsets[n][1];
+        std::array<std::array<double, 4>, 4> against{};
         for (int q = 0; q < 4; ++q)
             for (int p = 0; p < 4; ++p) {
                 const int x = across(p) - across(q), y = down(p) - down(q);
                 const double towards = (blurred(nx + x, ny + y) + blurred(nx - x, ny - y)) / 2;
-                m_against[n][std::size_t(q)][std::size_t(p)] = blurred(x, y) - towards;
+                against[std::size_t(q)][std::size_t(p)] = blurred(x, y) - towards;
             }
-        for (int k = 0; k < m_shades.count(); ++k) {
-            const Quarters<double> &light = m_shades.quartersOf(k);
-            Quarters<double> through{};
-            double energy = 0;
+        for (ShadeTerms &terms : m_terms) {
             for (std::size_t q = 0; q < 4; ++q) {
                 for (std::size_t p = 0; p < 4; ++p)
-                    through[q] += m_against[n][q][p] * light[p];
-                energy += light[q] * through[q];
+                    terms.against[n][q] += against[q][p] * terms.light[p];
+                terms.energy[n] += terms.light[q] * terms.against[n][q];
             }
-            m_shadeAgainst[n].push_back(through);
-            m_shadeEnergy[n].push_back(energy);
         }
     }
 }
@@ -128,7 +127,8 @@ void NeighbourSwaps::settleCell(int column, int row)
         return;
     m_unsettled[cell] = 0;
     const int shade = m_shadeOf[cell];
-    const std::size_t here = quarterOf(column, row);
+    const ShadeTerms &mine = m_terms[std::size_t(shade)];
+    const float *here = m_blurredMiss.data() + quarterOf(column, row);
     std::size_t best = neighbours;
     double bestCost = 0;
     for (std::size_t n = 0; n < neighbours; ++n) {
@@ -138,7 +138,7 @@ void NeighbourSwaps::settleCell(int column, int row)
         const int other = m_shadeOf[std::size_t(r) * std::size_t(m_columns) + std::size_t(c)];
         if (other == shade)
             continue;
-        const double cost = costOfSwap(here, quarterOf(c, r), n, shade, other);
+        const double cost = costOfSwap(mine, m_terms[std::size_t(other)], here, m_blurredMiss.data() + quarterOf(c, r), n);
         if (cost < bestCost) {
             best = n;
             bestCost = cost;
@@ -150,7 +150,7 @@ void NeighbourSwaps::settleCell(int column, int row)
     int &there = m_shadeOf[std::size_t(r) * std::size_t(m_columns) + std::size_t(c)];
     Quarters<float> change{};
     for (std::size_t q = 0; q < 4; ++q)
-        change[q] = float(m_shades.quartersOf(there)[q] - m_shades.quartersOf(shade)[q]);
+        change[q] = float(m_terms[std::size_t(there)].light[q] - mine.light[q]);
     m_shadeOf[cell] = there;
     there = shade;
     blurInto(column, row, change);
@@ -160,20 +160,18 @@ void NeighbourSwaps::settleCell(int column, int row)
     unsettleAround(std::min(column, c), row, std::max(column, c), r);
 }
 
-double NeighbourSwaps::costOfSwap(std::size_t here, std::size_t there, std::size_t neighbour, int shade, int other) const
+double NeighbourSwaps::costOfSwap(const ShadeTerms &mine, const ShadeTerms &theirs, const float *here, const float *there,
+                                  std::size_t neighbour) const
 {
-    // The cell takes `other`'s quarters and the neighbour `shade`'s: the blurred miss changes by
-    // the difference where each lies, and by how the difference overlaps itself, less where the
-    // two cells' blurs overlap.
+    // The cell takes the neighbour's quarters and the neighbour the cell's: the blurred miss
+    // changes by the difference where each lies, and by how the difference overlaps itself, less
+    // where the two cells' blurs overlap.
     const std::size_t width = 2 * std::size_t(m_columns);
     const std::array<std::size_t, 4> quarterAt{0, 1, width, width + 1};
-    const Quarters<double> &from = m_shades.quartersOf(shade);
-    const Quarters<double> &to = m_shades.quartersOf(other);
-    const Quarters<double> &otherAgainst = m_shadeAgainst[neighbour][std::size_t(other)];
-    double cost = m_shadeEnergy[neighbour][std::size_t(shade)] + m_shadeEnergy[neighbour][std::size_t(other)];
+    double cost = mine.energy[neighbour] + theirs.energy[neighbour];
     for (std::size_t q = 0; q < 4; ++q) {
-        cost += (to[q] - from[q]) * double(m_blurredMiss[here + quarterAt[q]] - m_blurredMiss[there + quarterAt[q]]);
-        cost -= 2 * from[q] * otherAgainst[q];
+        cost += (theirs.light[q] - mine.light[q]) * double(here[quarterAt[q]] - there[quarterAt[q]]);
+        cost -= 2 * mine.light[q] * theirs.against[neighbour][q];
     }
     return cost;
 }

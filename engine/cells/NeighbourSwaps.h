@@ -37,10 +37,20 @@ public:
 private:
     static constexpr int neighbours = 4; // right, below left, below, below right
 
+    // What a shade's quarters weigh in a swap with each neighbour: its light, its light through
+    // the overlap of a cell's blur with itself less that with the neighbour's (made symmetric),
+    // and that product's sum with its own light.
+    struct ShadeTerms
+    {
+        Quarters<double> light{};
+        std::array<Quarters<double>, neighbours> against{};
+        std::array<double, neighbours> energy{};
+    };
+
     void settleCell(int column, int row);
-    // What swapping `shade` at the quarters from `here` with `other` at those from `there`, its
-    // `neighbour`, does to the blurred miss's energy: less than 0 gains.
-    double costOfSwap(std::size_t here, std::size_t there, std::size_t neighbour, int shade, int other) const;
+    // What swapping `mine`, at the quarters from `here`, with `theirs`, at those from `there`, its
+    // `neighbour`, does to the energy of the blurred miss: less than 0 gains.
+    double costOfSwap(const ShadeTerms &mine, const ShadeTerms &theirs, const float *here, const float *there, std::size_t neighbour) const;
     void blurInto(int column, int row, const Quarters<float> &change);
     // Marks for another look the cells a change to cells `left` ... `right` of rows `top` ...
     // `bottom` may have given a swap to gain by.
@@ -54,11 +64,7 @@ private:
     // The eye's blur applied twice, across and down, in quarters.
     std::vector<float> m_across;
     std::vector<float> m_down;
-    // Per neighbour: a cell's quarters against themselves less against the neighbour's, made
-    // symmetric, and each shade's quarters through that, and their product with the quarters.
-    std::array<std::array<std::array<double, 4>, 4>, neighbours> m_against{};
-    std::array<std::vector<Quarters<double>>, neighbours> m_shadeAgainst;
-    std::array<std::vector<double>, neighbours> m_shadeEnergy;
+    std::vector<ShadeTerms> m_terms; // by shade
     std::vector<int> m_shadeOf;
     // Whether a cell may have a swap to gain by since it was last looked at: none could be found
     // unless a change came within its reach.
