@@ -39,8 +39,8 @@ private:
     // this many times, with the rows below it as diffusion left them.
     static constexpr int settlingRows = 3;
 
-    // Light's lightness, from a table: five targets a cell, each a cube root, came to a quarter of
-    // the mapping's time. Within 1e-5 of the curve, nearest the knee.
+    // Light's lightness, from a table: a cube root for each of a cell's five targets shows in the
+    // time of a large conversion. Within 5e-6 of the curve, the most near its knee.
     double lightnessOf(float light) const;
     double targetOf(float light) const;
     // Chooses the next row's shades by diffusion into m_chosen, its quarters' targets into m_targets.
