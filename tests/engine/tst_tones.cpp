@@ -16,6 +16,8 @@
 
 Q_DECLARE_METATYPE(CellSampler::Keep)
 
+namespace {
+
 // What the eye close enough to tell a cell's quarters apart sees the art miss of the picture,
 // both given as linear light per quarter: the miss blurred by a Gaussian as wide as a quarter,
 // squared and summed over the quarters.
@@ -37,6 +39,8 @@ double eyeMiss(CellSize cell, const CellGrid<Quarters<double>> &art, const CellG
     }
     return energy;
 }
+
+} // namespace
 
 // The arithmetic edges from pixels to characters that whole pictures seldom reach: exact halves
 // in a cell's mean, rounded scaled lengths, the rows a run reads, and grey band limits; and for
